@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+// Every numbered text of the program, looked up by its number. Unknown numbers
+// give an empty text.
+std::string LoadString(unsigned id);
+bool HasString(unsigned id);
+
+// printf-style formatting of a numbered or named text.
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

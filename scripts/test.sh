@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds everything with warnings as errors and runs every test, then builds the
+# core suite a second time with AddressSanitizer and UndefinedBehaviorSanitizer
+# and runs it again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+generator=()
+command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
+
+cmake -S . -B build/release "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVEL_WERROR=ON
+cmake --build build/release -j"$jobs"
+export QT_QPA_PLATFORM=offscreen
+(cd build/release && ctest --output-on-failure --timeout 300 -j"$jobs")
+
+cmake -S . -B build/sanitize "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DCORVEL_WERROR=ON \
+  -DCORVEL_SANITIZE=ON -DCORVEL_BUILD_UI=OFF -DCORVEL_BUILD_BENCH=OFF
+cmake --build build/sanitize -j"$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+(cd build/sanitize && ctest --output-on-failure --timeout 600 -L core -j"$jobs")
