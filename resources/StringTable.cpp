@@ -3,70 +3,145 @@
 // Every numbered text of the program, sorted by number. Texts are UTF-8.
 const StringEntry kStringTable[] = {
     {3, "UNTITLED"},
-    {299, "Low on free memory or system resources.\nPlease close other programs running in Windows."},
+    {299,
+     "Low on free memory or system resources.\nPlease close other programs running in Windows."},
     {300, "Out of memory. Please close other programs running in Windows."},
     {301, "Operation could not be completed. Please retry the operation."},
     {302, "Low on Windows resources. Please close other programs."},
     {303, "Unknown error."},
     {304, "Unspecified error."},
-    {305, "Tried to write to a file that was open for loading. Please check that the file is not read only."},
-    {306, "Unexpected end of file while reading. The file is damaged. You should retry with a backup file. If this configuration has been sent to a transmitter, it can be uploaded and saved to a disk file."},
-    {307, "Tried to read from a file open for writing. Please close close all programs on your PC and re-start the Flowsmith."},
-    {308, "Invalid file format. The file is damaged. You should retry with a backup file. If this configuration has been sent to a transmitter, it can be uploaded and saved to a disk file."},
+    {305,
+     "Tried to write to a file that was open for loading. Please check that the file is not read "
+     "only."},
+    {306,
+     "Unexpected end of file while reading. The file is damaged. You should retry with a backup "
+     "file. If this configuration has been sent to a transmitter, it can be uploaded and saved to "
+     "a disk file."},
+    {307,
+     "Tried to read from a file open for writing. Please close close all programs on your PC and "
+     "re-start the Flowsmith."},
+    {308,
+     "Invalid file format. The file is damaged. You should retry with a backup file. If this "
+     "configuration has been sent to a transmitter, it can be uploaded and saved to a disk file."},
     {309, "Tried to read an item of the wrong type."},
     {310, "Wrong version of file."},
     {311, "Unknown error."},
     {312, "Unspecified error."},
-    {313, "File not found. Please check that the file has not been deleted, that the drive is available, and that the path and file name are correct and try again."},
-    {314, "All or part of the path is invalid. Please check that the file has not been deleted, that the drive is available, and that the path and file name are correct and try again."},
-    {315, "Too many files open. You may want to increase the number in the 'FILES=' command in your CONFIG.SYS file."},
-    {316, "File could not be accessed. Please check that the file has not been deleted, that the drive is available, and that the path and file name are correct and try again."},
-    {317, "Attempted to use illegal file handle. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
+    {313,
+     "File not found. Please check that the file has not been deleted, that the drive is "
+     "available, and that the path and file name are correct and try again."},
+    {314,
+     "All or part of the path is invalid. Please check that the file has not been deleted, that "
+     "the drive is available, and that the path and file name are correct and try again."},
+    {315,
+     "Too many files open. You may want to increase the number in the 'FILES=' command in your "
+     "CONFIG.SYS file."},
+    {316,
+     "File could not be accessed. Please check that the file has not been deleted, that the drive "
+     "is available, and that the path and file name are correct and try again."},
+    {317,
+     "Attempted to use illegal file handle. Please contact your Hollin-Brackwell Service Center. "
+     "In North America, call 1-800-555-0100."},
     {318, "The current working directory cannot be removed."},
     {319, "There are not more directory entries remaining."},
-    {320, "Error in trying to set the file pointer. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
-    {321, "Hardware error while accessing a file. Please check your disk drive for damage before trying again."},
-    {322, "File was locked or SHARE.EXE is not loaded. Please close other programs before trying again."},
+    {320,
+     "Error in trying to set the file pointer. Please contact your Hollin-Brackwell Service "
+     "Center. In North America, call 1-800-555-0100."},
+    {321,
+     "Hardware error while accessing a file. Please check your disk drive for damage before trying "
+     "again."},
+    {322,
+     "File was locked or SHARE.EXE is not loaded. Please close other programs before trying "
+     "again."},
     {323, "Tried to lock part or all of a file that is already locked."},
     {324, "Disk is full. Please free up at least 2000 bytes of disk space and try again."},
-    {325, "End of file was reached. The file is damaged. You should retry with a backup file. If this configuration has been sent to a transmitter, it can be uploaded and saved to a disk file."},
+    {325,
+     "End of file was reached. The file is damaged. You should retry with a backup file. If this "
+     "configuration has been sent to a transmitter, it can be uploaded and saved to a disk file."},
     {326, "Unspecified error."},
-    {330, "Error: viscosity is calculated as zero -- cannot complete operation.\n Please check if the fluid selection (gas or liquid) is correct."},
-    {332, "Error: divide by zero calculating isentropic exponent. Please change the operating range."},
-    {333, "Error: pressure is zero or negative in density curve fit. Increase your lower range value and try again."},
-    {334, "Error: square root of negative number in density curve fit -- the liquid flow model or narrower operating ranges may be successful."},
-    {335, "Error: divide by zero in density curve fit. Please select a narrower operating range and try again."},
+    {330,
+     "Error: viscosity is calculated as zero -- cannot complete operation.\n Please check if the "
+     "fluid selection (gas or liquid) is correct."},
+    {332,
+     "Error: divide by zero calculating isentropic exponent. Please change the operating range."},
+    {333,
+     "Error: pressure is zero or negative in density curve fit. Increase your lower range value "
+     "and try again."},
+    {334,
+     "Error: square root of negative number in density curve fit -- the liquid flow model or "
+     "narrower operating ranges may be successful."},
+    {335,
+     "Error: divide by zero in density curve fit. Please select a narrower operating range and try "
+     "again."},
     {336, "Error: not enough data points in density curve fit"},
     {337, "Error: illegal data in density curve fit. Please try different density data."},
     {338, "Error: not enough data points in discharge coeff. curve fit"},
-    {339, "Error: illegal data in discharge coeff. curve fit. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
-    {340, "Error: divide by zero in discharge coeff. curve fit. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
+    {339,
+     "Error: illegal data in discharge coeff. curve fit. Please contact your Hollin-Brackwell "
+     "Service Center. In North America, call 1-800-555-0100."},
+    {340,
+     "Error: divide by zero in discharge coeff. curve fit. Please contact your Hollin-Brackwell "
+     "Service Center. In North America, call 1-800-555-0100."},
     {341, "Error: not enough data points in EdSquared curve fit"},
-    {342, "Error: illegal data in EdSquared curve fit. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
-    {343, "Error: dvide by zero in EdSquared curve fit. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
+    {342,
+     "Error: illegal data in EdSquared curve fit. Please contact your Hollin-Brackwell Service "
+     "Center. In North America, call 1-800-555-0100."},
+    {343,
+     "Error: dvide by zero in EdSquared curve fit. Please contact your Hollin-Brackwell Service "
+     "Center. In North America, call 1-800-555-0100."},
     {344, "Error: not enough data points in gas expansion curve fit"},
-    {345, "Error: illegal data in gas expansion curve fit. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
-    {346, "Error: divide by zero in gas expansion curve fit. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
+    {345,
+     "Error: illegal data in gas expansion curve fit. Please contact your Hollin-Brackwell Service "
+     "Center. In North America, call 1-800-555-0100."},
+    {346,
+     "Error: divide by zero in gas expansion curve fit. Please contact your Hollin-Brackwell "
+     "Service Center. In North America, call 1-800-555-0100."},
     {347, "Error: not enough data points in viscosity curve fit"},
     {348, "Error: illegal data in viscosity curve fit. Please try different viscosity data."},
     {350, "AICHE database damaged. Please re-install the Flowsmith software."},
     {351, "Cannot open file--"},
     {352, "Please re-install the Flowsmith software.\nFluid name not found in AICHE database--"},
-    {353, "Illegal differential producer code -- cannot calculate Cd = discharge coefficient. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
-    {355, "Error: the matrix has no inverse in density curve fit. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
-    {356, "Error: the matrix has no inverse in discharge coeff. curve fit. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
-    {357, "Error: the matrix has no inverse in EdSquared curve fit. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
-    {358, "Error: the matrix has no inverse in gas expansion curve fit. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
-    {359, "Error: the matrix has no inverse in viscosity curve fit. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
-    {360, "Error: this transmitter does not support Mass Flow. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
-    {361, "Error: density curve fit not successful--cannot complete transfer of the configuration. Please do the Flow Setup again."},
-    {362, "Error: Flow configuration was not sent to the transmitter. Please do a Flow Setup and send a configuration to the transmitter."},
-    {363, "The transmitter has an invalid variable code and may be malfunctioning.\n Do you want to set this code to "},
+    {353,
+     "Illegal differential producer code -- cannot calculate Cd = discharge coefficient. Please "
+     "contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
+    {355,
+     "Error: the matrix has no inverse in density curve fit. Please contact your Hollin-Brackwell "
+     "Service Center. In North America, call 1-800-555-0100."},
+    {356,
+     "Error: the matrix has no inverse in discharge coeff. curve fit. Please contact your "
+     "Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
+    {357,
+     "Error: the matrix has no inverse in EdSquared curve fit. Please contact your "
+     "Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
+    {358,
+     "Error: the matrix has no inverse in gas expansion curve fit. Please contact your "
+     "Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
+    {359,
+     "Error: the matrix has no inverse in viscosity curve fit. Please contact your "
+     "Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
+    {360,
+     "Error: this transmitter does not support Mass Flow. Please contact your Hollin-Brackwell "
+     "Service Center. In North America, call 1-800-555-0100."},
+    {361,
+     "Error: density curve fit not successful--cannot complete transfer of the configuration. "
+     "Please do the Flow Setup again."},
+    {362,
+     "Error: Flow configuration was not sent to the transmitter. Please do a Flow Setup and send a "
+     "configuration to the transmitter."},
+    {363,
+     "The transmitter has an invalid variable code and may be malfunctioning.\n Do you want to set "
+     "this code to "},
     {364, "The transmitter has an invalid "},
     {365, "\nunits code and may be malfunctioning.\nDo you want to set this code to "},
-    {366, "Error: negative density -- the selected operating range will not work with the flow model. Please select a narrower operating range and try again."},
-    {367, "Error: cannot calculate density at all points; the selected operating range will not work with the flow model. Please select a narrower operating range and try again."},
-    {368, "The Setup is incomplete -- please disconnect and do the Setup or load a configuration file which has a complete Setup."},
+    {366,
+     "Error: negative density -- the selected operating range will not work with the flow model. "
+     "Please select a narrower operating range and try again."},
+    {367,
+     "Error: cannot calculate density at all points; the selected operating range will not work "
+     "with the flow model. Please select a narrower operating range and try again."},
+    {368,
+     "The Setup is incomplete -- please disconnect and do the Setup or load a configuration file "
+     "which has a complete Setup."},
     {370, "Transmitter is malfunctioning"},
     {371, "Configuration was changed"},
     {372, "Transmitter has been reset"},
@@ -77,20 +152,44 @@ const StringEntry kStringTable[] = {
     {377, "Primary variable is beyond its limits"},
     {378, "No additional information is available"},
     {380, "Operation canceled. Transmitter is unchanged. Please retry the operation."},
-    {381, "The operation failed. \nThe transmitter may be in an undetermined state.\n  Please resolve the problem and repeat the attempted operation before returning control loop to AUTO mode."},
+    {381,
+     "The operation failed. \nThe transmitter may be in an undetermined state.\n  Please resolve "
+     "the problem and repeat the attempted operation before returning control loop to AUTO mode."},
     {382, " (not yet implemented)"},
-    {390, "Death or serious injury can result from configuring the transmitter when in AUTO control.  This operation can change the process variable.\n\nPlace control loop in MANUAL before selecting OK."},
-    {392, "Death or serious injury can result if the control system does not match the transmitter configuration.  This operation may have changed the process value.\n\nCheck the process value before returning the control loop to AUTO."},
-    {393, "Configuration failed. \nThe transmitter may be in an undetermined state.\n  Please resolve the problem and repeat the attempted operation before returning control loop to AUTO mode."},
-    {394, "Configuration canceled. \nThe transmitter may be in an undetermined state.  \nPlease perform a successful send configuration before returning control loop to AUTO mode."},
-    {395, "Receiving the transmitter configuration failed. \nConfiguration information may be in an undetermined state. Please retry the operation."},
-    {396, "Receiving the transmitter configuration was canceled. \nConfiguration information may be in an undetermined state. Please retry the operation."},
+    {390,
+     "Death or serious injury can result from configuring the transmitter when in AUTO control.  "
+     "This operation can change the process variable.\n\nPlace control loop in MANUAL before "
+     "selecting OK."},
+    {392,
+     "Death or serious injury can result if the control system does not match the transmitter "
+     "configuration.  This operation may have changed the process value.\n\nCheck the process "
+     "value before returning the control loop to AUTO."},
+    {393,
+     "Configuration failed. \nThe transmitter may be in an undetermined state.\n  Please resolve "
+     "the problem and repeat the attempted operation before returning control loop to AUTO mode."},
+    {394,
+     "Configuration canceled. \nThe transmitter may be in an undetermined state.  \nPlease perform "
+     "a successful send configuration before returning control loop to AUTO mode."},
+    {395,
+     "Receiving the transmitter configuration failed. \nConfiguration information may be in an "
+     "undetermined state. Please retry the operation."},
+    {396,
+     "Receiving the transmitter configuration was canceled. \nConfiguration information may be in "
+     "an undetermined state. Please retry the operation."},
     {399, "NAME ERROR"},
     {400, "Exit the Corvel Configurator User Interface ?"},
-    {401, "Error: divide by zero calculating flow upper limit--the selected operating ranges will not work with the flow model."},
-    {402, "Error: negative Reynolds number calculating flow upper limit--the selected operating ranges will not work with the flow model."},
-    {403, "Error: negative gas expansion factor calculating flow upper limit--the selected operating ranges will not work with the flow model."},
-    {404, "Error: negative value calculated for the flow upper limit--the selected operating ranges will not work with the flow model."},
+    {401,
+     "Error: divide by zero calculating flow upper limit--the selected operating ranges will not "
+     "work with the flow model."},
+    {402,
+     "Error: negative Reynolds number calculating flow upper limit--the selected operating ranges "
+     "will not work with the flow model."},
+    {403,
+     "Error: negative gas expansion factor calculating flow upper limit--the selected operating "
+     "ranges will not work with the flow model."},
+    {404,
+     "Error: negative value calculated for the flow upper limit--the selected operating ranges "
+     "will not work with the flow model."},
     {405, "Operation Complete !"},
     {450, "Differential Pressure"},
     {451, "Static Pressure"},
@@ -157,24 +256,34 @@ const StringEntry kStringTable[] = {
     {710, "Field is blank - please provide date in dd/mmm/yy format."},
     {711, "Bad format - please provide date in dd/mmm/yy format."},
     {712, "Illegal day - dd in format dd/mmm/yy must be between 1 and 31."},
-    {713, "Illegal month - mmm in format dd/mmm/yy is not a legal month abbreviation.\nLegal abbreviations are: JAN, FEB, MAR, APR, MAY, JUN, JUL, AUG, SEP, OCT, NOV and DEC."},
+    {713,
+     "Illegal month - mmm in format dd/mmm/yy is not a legal month abbreviation.\nLegal "
+     "abbreviations are: JAN, FEB, MAR, APR, MAY, JUN, JUL, AUG, SEP, OCT, NOV and DEC."},
     {714, "Illegal year - yy in format dd/mmm/yy.\nyy must be between 70 and 35 (1970 and 2035)."},
     {715, "Illegal date - too many days in dd/mmm/yy format for that month."},
     {716, "Please avoid using this illegal character: "},
     {720, "The old and new addresses cannot be the same. Please enter 2 different addresses."},
     {722, "No transmitter selected. Please select a transmitter."},
     {723, "There is no transmitter at the old address. Please give a valid transmitter address."},
-    {724, "There is already at transmitter at the new address. Please change new address to one that is not already in use."},
-    {725, "No response from that transmitter. Please verify that there is a Corvel which can be connected to and try again."},
+    {724,
+     "There is already at transmitter at the new address. Please change new address to one that is "
+     "not already in use."},
+    {725,
+     "No response from that transmitter. Please verify that there is a Corvel which can be "
+     "connected to and try again."},
     {770, "Setup Damping"},
     {771, "Transmitter Damping"},
     {772, "Setup Units"},
     {773, "Transmitter Units"},
     {774, "Setup Device Information"},
     {775, "Transmitter Device Information"},
-    {776, "The damping values were changed to the above approximations!  You may select the 'Cancel' button to restore the original values."},
+    {776,
+     "The damping values were changed to the above approximations!  You may select the 'Cancel' "
+     "button to restore the original values."},
     {777, "The transmitter will assign the damping values to their nearest acceptable values"},
-    {778, "The transmitter has assigned damping values to the nearest acceptable values! There has been a software error!"},
+    {778,
+     "The transmitter has assigned damping values to the nearest acceptable values! There has been "
+     "a software error!"},
     {850, "Absolute Pressure"},
     {851, "Gauge Pressure"},
     {860, "316 Stainless Steel"},
@@ -213,7 +322,8 @@ const StringEntry kStringTable[] = {
     {926, "Communications Error: Upper range value is too high"},
     {927, "Communications Error: Upper and lower range values out-of-limits"},
     {928, "Communications Error: Span between upper and lower range values is too small"},
-    {929, "Communications Warning: New lower range value pushed upper range value beyond sensor limits"},
+    {929,
+     "Communications Warning: New lower range value pushed upper range value beyond sensor limits"},
     {930, "Communications Error: Entered analog current value is too high"},
     {931, "Communications Error: Entered analog current value is too low"},
     {932, "Communications Error: Number of preambles requested is too high"},
@@ -236,7 +346,9 @@ const StringEntry kStringTable[] = {
     {949, "Communications Error: Transmitter buffer overflow"},
     {950, "Communications Error: Command not supported by Corvel"},
     {951, "Communications Error: Transmitter is busy"},
-    {952, "Communications Error: Access is restricted due to a condition which prevents proper execution of the command"},
+    {952,
+     "Communications Error: Access is restricted due to a condition which prevents proper "
+     "execution of the command"},
     {953, "Communications Error: Undefined response code from transmitter"},
     {954, "Communications Error: Invalid EMS array data"},
     {955, "Communications Error: Invalid polling address"},
@@ -262,18 +374,29 @@ const StringEntry kStringTable[] = {
     {975, "The device has rejected the PT operating limits"},
     {1970, "50"},
     {2023, "\nPlease re-install the Flowsmith software."},
-    {2034, "This flow configuration was received from a transmitter, which can save all of the data except for the density and viscosity values."},
-    {2035, "\nIf you want, you can send this flow configuration to a transmitter as is\n(please use Cancel on the next screen)."},
-    {2036, "\nOtherwise, proceed with Flow Setup to make changes; the density and viscosity values must be typed in."},
-    {2038, "Please note: the primary element diameter is less than the recommended  minimum value of"},
+    {2034,
+     "This flow configuration was received from a transmitter, which can save all of the data "
+     "except for the density and viscosity values."},
+    {2035,
+     "\nIf you want, you can send this flow configuration to a transmitter as is\n(please use "
+     "Cancel on the next screen)."},
+    {2036,
+     "\nOtherwise, proceed with Flow Setup to make changes; the density and viscosity values must "
+     "be typed in."},
+    {2038,
+     "Please note: the primary element diameter is less than the recommended  minimum value of"},
     {2039, "Please note: the meter tube diameter is less than the recommended minimum value of"},
     {2040, "Please note: the meter tube diameter is greater than the recommended maximum value of"},
     {2041, "Please note: the Beta Ratio (d/D) is less than the recommended minimum value of"},
     {2042, "Please note: the Beta Ratio (d/D) is greater than the recommended maximum value of"},
-    {2044, "Save your configuration info to a file (this is the only way to save the density and viscosity values typed in)"},
+    {2044,
+     "Save your configuration info to a file (this is the only way to save the density and "
+     "viscosity values typed in)"},
     {2048, "Please retry the operation: invalid measurement type code"},
     {2049, "Please retry the operation: invalid units code...\nmeasurement type is:"},
-    {2100, "Transmitter is not a Corvel with Modbus protocol. Please connect the Corvel Configurator User Interface only to Corvel transmitters which support Modbus."},
+    {2100,
+     "Transmitter is not a Corvel with Modbus protocol. Please connect the Corvel Configurator "
+     "User Interface only to Corvel transmitters which support Modbus."},
     {2101, "The transmitter and Configurator User Interface are not in communication"},
     {2102, "Operation could not be completed!"},
     {2159, "PT (fixed)"},
@@ -348,10 +471,16 @@ const StringEntry kStringTable[] = {
     {3202, "(Unknown)"},
     {3203, "Corvel w/Modbus"},
     {3250, "The transmitter is being reset..."},
-    {3251, "The transmitter is not responding after a master reset.\nThe User Interface will disconnect.\nPlease re-connect to the transmitter and try again."},
+    {3251,
+     "The transmitter is not responding after a master reset.\nThe User Interface will "
+     "disconnect.\nPlease re-connect to the transmitter and try again."},
     {3252, "Transmitter self test in progress..."},
-    {3253, "The transmitter self-test has failed to complete within a reasonable time.\nPlease try again."},
-    {3310, "The transmitter is taking too long to respond to a test calculation. Please contact your Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
+    {3253,
+     "The transmitter self-test has failed to complete within a reasonable time.\nPlease try "
+     "again."},
+    {3310,
+     "The transmitter is taking too long to respond to a test calculation. Please contact your "
+     "Hollin-Brackwell Service Center. In North America, call 1-800-555-0100."},
     {3350, "Enabled"},
     {3351, "Disabled"},
     {3353, "1200"},

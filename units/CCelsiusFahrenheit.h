@@ -6,7 +6,7 @@
 // other classes it converts even to its own unit (recomputing the value), and
 // its illegal-unit trace is the CTemperature text.
 class CCelsiusFahrenheit : public CDimValue {
-public:
+  public:
     using CDimValue::CDimValue;
     CCelsiusFahrenheit() = default;
     CCelsiusFahrenheit(const CCelsiusFahrenheit& other) = default;

@@ -4,7 +4,7 @@
 
 // Converts between Kg/CuM (92) and Lbs/CuFt (94); base unit Lbs/CuFt.
 class CDVDensity : public CDimValue {
-public:
+  public:
     using CDimValue::CDimValue;
     CDVDensity() = default;
     CDVDensity(const CDVDensity& other) = default;

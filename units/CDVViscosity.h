@@ -5,7 +5,7 @@
 // Converts between Centipoise (55), Lbs/Ft sec (245), Pascal sec (246); base unit
 // Centipoise.
 class CDVViscosity : public CDimValue {
-public:
+  public:
     using CDimValue::CDimValue;
     CDVViscosity() = default;
     CDVViscosity(const CDVViscosity& other) = default;

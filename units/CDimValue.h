@@ -6,7 +6,7 @@
 // dimension (CTemperature, CPressure, CCelsiusFahrenheit, CLength, CDVDensity,
 // CDVViscosity) converts between the units of its dimension.
 class CDimValue {
-public:
+  public:
     CDimValue() = default;
     CDimValue(double value, const CUnit& unit) : m_value(value), m_unit(unit) {}
     CDimValue(const CDimValue& other) = default;
@@ -23,7 +23,7 @@ public:
     // Stores value and unit (a dimension class validates the unit first).
     virtual void Set(double value, const CUnit& unit);
 
-protected:
+  protected:
     double m_value = 0.0;
     CUnit m_unit;
 };

@@ -2,7 +2,7 @@
 
 // A double without a unit.
 class CDimlessValue {
-public:
+  public:
     CDimlessValue() = default;
     explicit CDimlessValue(double value) : m_value(value) {}
     CDimlessValue(const CDimlessValue& other) = default;
@@ -12,6 +12,6 @@ public:
     double Get() const { return m_value; }
     void Set(double value) { m_value = value; }
 
-private:
+  private:
     double m_value = 0.0;
 };

@@ -4,7 +4,7 @@
 
 // Converts between inches (47) and mm (49); base unit inches.
 class CLength : public CDimValue {
-public:
+  public:
     using CDimValue::CDimValue;
     CLength() = default;
     CLength(const CLength& other) = default;

@@ -4,7 +4,7 @@
 
 // Converts between codes 1..14, 237, 240; base unit 1 (InH2O-68°F).
 class CPressure : public CDimValue {
-public:
+  public:
     using CDimValue::CDimValue;
     CPressure() = default;
     CPressure(const CPressure& other) = default;

@@ -4,7 +4,7 @@
 
 // Converts between °C, °F, °R, °K (codes 32..35); base unit °F.
 class CTemperature : public CDimValue {
-public:
+  public:
     using CDimValue::CDimValue;
     CTemperature() = default;
     CTemperature(const CTemperature& other) = default;

@@ -2,13 +2,13 @@
 
 #include <string>
 
-// A unit: the pair (unit code, measurement type code) of Part 3.1.
+// A unit: the pair (unit code, measurement type code).
 // A default unit is (0, 36), "no unit", and is not validated. Construction from
 // codes, copy construction and assignment store both codes and then validate:
 // a failure shows string 2048 or 2049 in a plain message box and abandons the
 // operation silently (CUserException).
 class CUnit {
-public:
+  public:
     CUnit() = default;
     CUnit(int unitCode, int measType);
     CUnit(const CUnit& other);
@@ -34,7 +34,7 @@ public:
     // allowed for the type) and abandons silently.
     virtual void Validate() const;
 
-private:
+  private:
     int m_unitCode = 0;
     int m_measType = 36;
 };

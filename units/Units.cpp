@@ -48,15 +48,15 @@ struct UnitName {
 
 // Codes below 240: the name depends on the code alone.
 constexpr UnitName kNames[] = {
-    {0, ""},           {1, "InH2O-68°F"}, {2, "InHg-0°C"},      {3, "ftH2O-68°F"},
-    {4, "mmH2O-68°F"}, {5, "mmHg-0°C"},   {6, "psi"},           {7, "bar"},
-    {8, "mbar"},       {9, "g/SqCm"},     {10, "Kg/SqCm"},      {11, "Pa"},
-    {12, "kPa"},       {13, "torr"},      {14, "Atm"},          {32, "°C"},
-    {33, "°F"},        {34, "°R"},        {35, "°K"},           {47, "inches"},
-    {49, "mm"},        {55, "Centipoise"}, {70, "g/sec"},       {71, "g/min"},
-    {72, "g/hour"},    {73, "Kg/sec"},    {74, "Kg/min"},       {75, "Kg/hour"},
-    {80, "lbs/sec"},   {81, "lbs/min"},   {82, "lbs/hour"},     {83, "lbs/day"},
-    {92, "Kg/CuM"},    {94, "Lbs/CuFt"},  {121, "StdCum/h"},    {123, "StdCuft/min"},
+    {0, ""},           {1, "InH2O-68°F"},  {2, "InHg-0°C"},   {3, "ftH2O-68°F"},
+    {4, "mmH2O-68°F"}, {5, "mmHg-0°C"},    {6, "psi"},        {7, "bar"},
+    {8, "mbar"},       {9, "g/SqCm"},      {10, "Kg/SqCm"},   {11, "Pa"},
+    {12, "kPa"},       {13, "torr"},       {14, "Atm"},       {32, "°C"},
+    {33, "°F"},        {34, "°R"},         {35, "°K"},        {47, "inches"},
+    {49, "mm"},        {55, "Centipoise"}, {70, "g/sec"},     {71, "g/min"},
+    {72, "g/hour"},    {73, "Kg/sec"},     {74, "Kg/min"},    {75, "Kg/hour"},
+    {80, "lbs/sec"},   {81, "lbs/min"},    {82, "lbs/hour"},  {83, "lbs/day"},
+    {92, "Kg/CuM"},    {94, "Lbs/CuFt"},   {121, "StdCum/h"}, {123, "StdCuft/min"},
     {237, "MPa"},
 };
 
@@ -68,9 +68,9 @@ struct TypedUnitName {
 
 // Codes 240 and above: the name depends on the code and the measurement type.
 constexpr TypedUnitName kTypedNames[] = {
-    {240, kMtcDp, "InH2O-60°F"},       {240, kMtcSp, "InH2O-60°F"},
-    {241, kMtcFlow, "StdCuft/s"},      {242, kMtcFlow, "StdCuft/h"},
-    {243, kMtcFlow, "StdCuft/d"},      {244, kMtcFlow, "StdCum/d"},
+    {240, kMtcDp, "InH2O-60°F"},        {240, kMtcSp, "InH2O-60°F"},
+    {241, kMtcFlow, "StdCuft/s"},       {242, kMtcFlow, "StdCuft/h"},
+    {243, kMtcFlow, "StdCuft/d"},       {244, kMtcFlow, "StdCum/d"},
     {245, kMtcViscosity, "Lbs/Ft sec"}, {246, kMtcViscosity, "Pascal sec"},
 };
 
@@ -107,8 +107,8 @@ std::vector<int> AllowedUnits(int measType) {
 
 bool IsAllowed(int unitCode, int measType) {
     const MeasType* type = FindType(measType);
-    return type && std::find(type->allowed.begin(), type->allowed.end(), unitCode) !=
-                       type->allowed.end();
+    return type &&
+           std::find(type->allowed.begin(), type->allowed.end(), unitCode) != type->allowed.end();
 }
 
 std::string TypeName(int measType) {

@@ -5,7 +5,7 @@
 
 #include "units/CUnit.h"
 
-// The code tables of Part 3.1 and the array conversion.
+// The code tables and the array conversion.
 namespace units {
 
 // Measurement type codes.
