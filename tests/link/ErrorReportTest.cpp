@@ -40,6 +40,18 @@ TEST(ErrorReport, EveryCommunicationErrorHasItsOwnText) {
     }
 }
 
+TEST(ErrorReport, EveryDeviceErrorHasItsOwnText) {
+    EXPECT_EQ(LoadString(DeviceErrorMessageId(0)), "Device Error: Unknown");
+    EXPECT_EQ(LoadString(DeviceErrorMessageId(1)), "Device Error: invalid date value");
+    EXPECT_EQ(LoadString(DeviceErrorMessageId(2)), "Device Error: An undefined error occurred");
+    EXPECT_EQ(LoadString(DeviceErrorMessageId(7)), "Unspecified error.");
+}
+
+TEST(ErrorReport, FloatFormatWriteRemapShowsItsOwnText) {
+    EXPECT_EQ(LoadString(CommErrorMessageId(67)),
+              "Device Exception: configuration of floating point formats not supported by device");
+}
+
 TEST(ErrorReport, MessageForEachFailureKind) {
     EXPECT_EQ(MessageFor(CUserException()), 0u);
     EXPECT_EQ(MessageFor(CCommException(60)), 961u);
