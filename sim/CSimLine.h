@@ -13,11 +13,14 @@ struct SimTransmitterOptions;
 // polling addresses. The master opens SlavePath() like any serial device.
 // Every public member may be called from any thread while the line runs.
 class CSimLine {
-public:
+  public:
     CSimLine();
     ~CSimLine();  // stops the line
     CSimLine(const CSimLine&) = delete;
     CSimLine& operator=(const CSimLine&) = delete;
+
+    // The line of `--simulate`: one transmitter with default settings at address 1.
+    static std::unique_ptr<CSimLine> CreateDefault();
 
     // Opens the pseudo-terminal and starts serving; returns false with a reason.
     bool Start(std::string* error = nullptr);
@@ -56,7 +59,10 @@ public:
     uint64_t BytesReceived() const;
     uint64_t BytesSent() const;
 
-private:
+    // Silence that ends a partial request (the rest of it is discarded).
+    static constexpr unsigned kFrameGapMs = 20;
+
+  private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

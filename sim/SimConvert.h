@@ -24,7 +24,7 @@ float FloatFromWire(const uint8_t* bytes, uint16_t format);
 bool IsValidUnitsCode(int variable, uint16_t deviceCode);
 
 // Converts between a variable's device units code and its internal unit. A code
-// without a known conversion passes the value through unchanged.
+// the variable does not accept is taken as its default unit (DP 1, SP 5, PT 21).
 double ToInternal(int variable, uint16_t deviceCode, double value);
 double FromInternal(int variable, uint16_t deviceCode, double value);
 

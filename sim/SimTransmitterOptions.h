@@ -14,12 +14,16 @@ struct SimTransmitterOptions {
     uint8_t manufacturerId = 38;
     uint8_t deviceId = 31;
 
+    // A units code no variable accepts, for a transmitter that reports an invalid
+    // units code; its values are then served as in the variable's default unit.
+    static constexpr uint16_t kInvalidUnitsCode = 0;
+
     // Device units codes of DP, SP, PT (registers 59 to 61): DP 1 = InH2O-60°F,
     // SP 5 = psi, PT 21 = °F.
     std::array<uint16_t, 3> unitsCodes{1, 5, 21};
 
     // Devices without these features answer exception 2 on their registers.
-    bool floatFormatSupported = true;    // register 131
+    bool floatFormatSupported = true;     // register 131
     bool integerScalingSupported = true;  // registers 124, 187 to 203, 468 to 479
 
     uint16_t turnaroundDelayMs = 50;  // register 130
