@@ -18,7 +18,7 @@
 // count larger than the bytes left throws CArchiveException(EndOfFile) before
 // anything is allocated, so nothing is ever allocated beyond the file's own size.
 class CArchive {
-public:
+  public:
     // A storing archive with an empty buffer.
     CArchive();
     // A loading archive over `data`.
@@ -62,7 +62,7 @@ public:
     void ReadDimValue(CDimValue& target);
     void ReadDimless(CDimlessValue& target);
 
-private:
+  private:
     void CheckStoring() const;
     void CheckLoading() const;
     void Put(const void* bytes, size_t size);

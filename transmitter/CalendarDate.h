@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+// A calendar date (proleptic Gregorian, UTC) and its seconds since 1970-01-01.
+struct CalendarDate {
+    int year = 1970;
+    int month = 1;  // 1..12
+    int day = 1;    // 1..31
+
+    // Seconds at 00:00:00 UTC of this date; only meaningful for 1970..2105.
+    uint32_t ToSeconds() const;
+    static CalendarDate FromSeconds(uint32_t seconds);
+    // Today's date (UTC).
+    static CalendarDate Today();
+
+    bool operator==(const CalendarDate& o) const {
+        return year == o.year && month == o.month && day == o.day;
+    }
+    bool operator!=(const CalendarDate& o) const { return !(*this == o); }
+};
