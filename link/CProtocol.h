@@ -12,11 +12,11 @@ class CCommLink;
 
 // Port settings handed from the settings store to the link.
 struct PortSettings {
-    uint16_t port = 1;        // COMn
-    double bitRate = 9600;    // bit/s
-    uint16_t ctsDelay = 25;   // ms
-    bool ctsEnabled = true;   // hardware CTS handshake
-    std::string devicePath;   // when set, opened instead of the device of COMn
+    uint16_t port = 1;       // COMn
+    double bitRate = 9600;   // bit/s
+    uint16_t ctsDelay = 25;  // ms
+    bool ctsEnabled = true;  // hardware CTS handshake
+    std::string devicePath;  // when set, opened instead of the device of COMn
 };
 
 // Request timing and device identity, set in one call.
@@ -32,7 +32,7 @@ struct LinkScheduling {
 
 // Register groups that the command layer reads once and then serves from the image.
 enum class CacheGroup {
-    IdentityBlock,   // registers 0..58
+    IdentityBlock,  // registers 0..58
     Register10,
     UnitsCodes,      // 59..61
     PresentValues,   // 400..405
@@ -42,13 +42,10 @@ enum class CacheGroup {
     Count
 };
 
-// Creates the serial port a link opens; tests hand in their own.
-using SerialPortFactory = std::function<std::unique_ptr<ISerialPort>()>;
-
 // Modbus RTU master for one selected slave: frames requests, runs each exchange
 // with retries over its link, checks replies and keeps the register image.
 class CProtocol {
-public:
+  public:
     static constexpr uint8_t kNoDevice = 255;
     static constexpr size_t kBufferSize = 1024;
 
@@ -85,14 +82,16 @@ public:
     // byte first, in RegisterBytes.
     uint16_t Register(uint16_t address) const;
     std::array<uint8_t, 2> RegisterBytes(uint16_t address) const;
-    float Float(uint16_t address) const;  // the pair address, address+1 (400..480)
+    float Float(uint16_t address) const;   // the pair address, address+1 (400..480)
     uint32_t Bit(uint16_t address) const;  // coils 0..74
 
     uint16_t FloatFormat() const { return m_floatFormat; }
     void SetFloatFormat(uint16_t format) { m_floatFormat = format; }
 
     bool CacheValid(CacheGroup group) const { return m_cacheValid[static_cast<size_t>(group)]; }
-    void SetCacheValid(CacheGroup group, bool valid) { m_cacheValid[static_cast<size_t>(group)] = valid; }
+    void SetCacheValid(CacheGroup group, bool valid) {
+        m_cacheValid[static_cast<size_t>(group)] = valid;
+    }
 
     // Byte order of an IEEE single on the wire for float formats 0..3 (above 3 as 0).
     static void EncodeFloat(float value, uint16_t format, uint8_t out[4]);
@@ -105,8 +104,20 @@ public:
     // The last request frame built and the last reply received (for tests and the trace).
     const uint8_t* RequestBuffer() const { return m_request.data(); }
     uint32_t RequestLength() const { return m_requestLength; }
+    const uint8_t* ReplyBuffer() const { return m_reply.data(); }
+    int32_t ReceivedLength() const { return m_receivedLength; }
+    bool ReplyOffset() const { return m_replyOffset; }
+    uint16_t ExpectedReplyLength() const { return m_expectedReplyLength; }
+    // The result of the last SendPoll (Identify and SelectDevice report only 0/1/2).
+    int32_t LastError() const { return m_lastError; }
+    // The pause between two tries of a failed request.
+    static constexpr uint32_t kRetryPauseMs = 500;
 
-private:
+  private:
+    bool IsByteStringRegister(uint16_t address) const;
+    void StoreReply(size_t offset);
+    CCommLink& EnsureLink();
+
     // Fields as the design lists them; the implementation may add private helpers.
     SerialPortFactory m_portFactory;
     std::unique_ptr<CCommLink> m_link;
@@ -131,4 +142,5 @@ private:
     uint16_t m_floatFormat = 0;
     std::array<bool, static_cast<size_t>(CacheGroup::Count)> m_cacheValid{};
     uint64_t m_exchangeCount = 0;
+    int32_t m_lastError = 0;
 };

@@ -1,0 +1,42 @@
+#include "cli/CConsoleUi.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+#include <ostream>
+
+CConsoleUi::CConsoleUi(std::ostream& err) : m_err(err) {}
+
+MsgAnswer CConsoleUi::MessageBox(const std::string& text, MsgButtons buttons, MsgIcon) {
+    m_err << text;
+    if (text.empty() || text.back() != '\n') m_err << '\n';
+    m_err.flush();
+    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
+                                                                              : MsgAnswer::Ok;
+}
+
+std::optional<std::string> CConsoleUi::PromptPassword() {
+    if (!::isatty(STDIN_FILENO)) return std::nullopt;
+    m_err << "Password: " << std::flush;
+    termios saved{};
+    ::tcgetattr(STDIN_FILENO, &saved);
+    termios hidden = saved;
+    hidden.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &hidden);
+    std::string password;
+    const bool read = static_cast<bool>(std::getline(std::cin, password));
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    m_err << '\n';
+    if (!read || password.empty()) return std::nullopt;
+    std::transform(password.begin(), password.end(), password.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return password;
+}
+
+TransmitterStatusAnswer CConsoleUi::ShowTransmitterStatus(const TransmitterStatusRequest& request) {
+    for (const auto& line : request.lines) m_err << line << '\n';
+    return {};
+}

@@ -1,0 +1,16 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/CConsoleUi.h"
+#include "cli/LinkCommands.h"
+#include "platform/CIniSettingsStore.h"
+#include "platform/UiServices.h"
+
+int main(int argc, char** argv) {
+    CConsoleUi ui(std::cerr);
+    CScopedUi scope(ui);
+    CIniSettingsStore store(CIniSettingsStore::DefaultPath());
+    return cli::RunCli(std::vector<std::string>(argv + 1, argv + argc), store, std::cout,
+                       std::cerr);
+}
