@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "cli/CConsoleUi.h"
-#include "cli/LinkCommands.h"
+#include "cli/CliProgram.h"
 #include "platform/CIniSettingsStore.h"
 #include "platform/UiServices.h"
 
@@ -11,6 +11,6 @@ int main(int argc, char** argv) {
     CConsoleUi ui(std::cerr);
     CScopedUi scope(ui);
     CIniSettingsStore store(CIniSettingsStore::DefaultPath());
-    return cli::RunCli(std::vector<std::string>(argv + 1, argv + argc), store, std::cout,
-                       std::cerr);
+    return cli::RunProgram(std::vector<std::string>(argv + 1, argv + argc), store, std::cout,
+                           std::cerr);
 }

@@ -55,8 +55,8 @@ PortSettings ReadPortSettings(const ISettingsStore& store) {
     settings.ctsDelay = Clamp<uint16_t>(ReadNumber(store, kCommPort, kCtsDelay, kDefaultCtsDelay));
     settings.ctsEnabled =
         store.GetString(kCommPort, kCtsEnabled, texts::kSettingTrue) == texts::kSettingTrue;
-    if (store.Has(kCommPort, kDevicePath))
-        settings.devicePath = store.GetString(kCommPort, kDevicePath, {});
+    // An empty device path means none: the port number decides.
+    settings.devicePath = store.GetString(kCommPort, kDevicePath, {});
     return settings;
 }
 

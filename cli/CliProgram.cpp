@@ -1,0 +1,204 @@
+#include "cli/CliProgram.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+#include "app/CMVDoc.h"
+#include "app/CSecurity.h"
+#include "app/WorkflowContext.h"
+#include "cli/ConfigFileCommands.h"
+#include "cli/LinkCommands.h"
+#include "cli/ShowDeviceCommand.h"
+#include "cli/WorkflowCommands.h"
+#include "flow/CLiquidFlow.h"
+#include "flow/FlowTestFiles.h"
+#include "link/ErrorReport.h"
+#include "link/LinkSettings.h"
+#include "platform/COverlaySettingsStore.h"
+#include "resources/Strings.h"
+#include "resources/Texts.h"
+#include "transmitter/CComm.h"
+#include "transmitter/CTransmitter.h"
+
+#ifdef CORVEL_CLI_SIMULATOR
+#include "sim/CSimLine.h"
+#endif
+
+namespace cli {
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+using WorkflowCommand = int (*)(WorkflowContext&, const std::vector<std::string>&, std::ostream&,
+                                std::ostream&);
+
+bool TakeFlag(std::vector<std::string>& args, const std::string& flag) {
+    auto it = std::find(args.begin(), args.end(), flag);
+    if (it == args.end()) return false;
+    args.erase(it);
+    return true;
+}
+
+// Takes "--name VALUE" out of args; empty when absent.
+std::string TakeOption(std::vector<std::string>& args, const std::string& name) {
+    auto it = std::find(args.begin(), args.end(), name);
+    if (it == args.end() || it + 1 == args.end()) return std::string();
+    std::string value = *(it + 1);
+    args.erase(it, it + 2);
+    return value;
+}
+
+int FileCommand(const std::string& command, std::vector<std::string> args, std::ostream& out,
+                std::ostream& err) {
+    if (command == "new" && args.size() == 1) return NewConfig(args[0]);
+    if (command == "copy" && args.size() == 2) return CopyConfig(args[0], args[1]);
+    if (command == "show") {
+        const bool json = TakeFlag(args, "--json");
+        if (args.size() == 1) return ShowConfig(args[0], out, json);
+    }
+    err << "corvel-cli: wrong arguments for " << command << '\n' << ProgramUsage();
+    return kExitUsage;
+}
+
+// flow-test-files [IN.cmm] [--dir D] [--liquid]: the fits and the coefficient
+// array of a configuration (a new document's gas or liquid defaults when no
+// file is given), written as the flow test files.
+int FlowTestFilesCommand(std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+    const bool liquid = TakeFlag(args, "--liquid");
+    std::string directory = TakeOption(args, "--dir");
+    if (directory.empty()) directory = ".";
+    if (args.size() > 1) {
+        err << "corvel-cli: flow-test-files takes at most one file\n";
+        return kExitUsage;
+    }
+    try {
+        CMVDoc doc;
+        if (args.size() == 1) {
+            doc.Open(args[0]);
+        } else if (liquid) {
+            doc.Transmitter().SetFlow(std::make_unique<CLiquidFlow>());
+        }
+        out << texts::kWritingFlowTestFiles << '\n';
+        if (!flow::WriteFlowTestFiles(doc.Transmitter().Flow(), directory)) return kExitFailure;
+        for (const char* name : {"1-gas.txt", "1-liquid.txt", "162-send.txt"}) {
+            const auto path = std::filesystem::path(directory) / name;
+            if (std::filesystem::exists(path)) out << path.string() << '\n';
+        }
+        return 0;
+    } catch (const std::exception& e) {
+        ReportException(e);
+        return kExitFailure;
+    }
+}
+
+WorkflowCommand FindWorkflowCommand(const std::string& command) {
+    if (command == "search") return SearchCommand;
+    if (command == "connect") return ConnectCommand;
+    if (command == "receive") return ReceiveCommand;
+    if (command == "send") return SendCommand;
+    if (command == "change-address") return ChangeAddressCommand;
+    if (command == "read-outputs") return ReadOutputsCommand;
+    return nullptr;
+}
+
+int ShowDeviceWorkflow(WorkflowContext& context, const std::vector<std::string>& words,
+                       std::ostream& out, std::ostream& err) {
+    std::vector<std::string> args = words;
+    const bool json = TakeFlag(args, "--json");
+    // Connect the way the connect command does, with its output kept back.
+    std::ostringstream connected;
+    if (ConnectCommand(context, args, connected, err) != 0) return kExitFailure;
+    return ShowDevice(context.Model(), out, json);
+}
+
+}  // namespace
+
+std::string ProgramUsage() {
+    std::string usage = Usage();
+    usage +=
+        "configuration files:\n"
+        "  new OUT                     write a default configuration\n"
+        "  copy IN OUT                 load IN and save it as OUT\n"
+        "  show IN [--json]            print every field of a configuration\n"
+        "  flow-test-files [IN] [--dir D] [--liquid]\n"
+        "                              write the flow test files of a configuration\n"
+        "transmitters:\n"
+        "  show-device [--json]        read and print every area of the transmitter\n";
+    for (const std::string& line : WorkflowCommandUsage()) usage += "  " + line + "\n";
+    return usage;
+}
+
+int RunProgram(const std::vector<std::string>& arguments, ISettingsStore& store, std::ostream& out,
+               std::ostream& err) {
+    std::vector<std::string> args = arguments;
+    const bool addressGiven = std::find(args.begin(), args.end(), "--address") != args.end();
+    LinkOptions options;
+    std::string error;
+    if (!ParseLinkOptions(args, options, error)) {
+        err << "corvel-cli: " << error << '\n' << ProgramUsage();
+        return kExitUsage;
+    }
+    if (args.empty()) {
+        out << ProgramUsage();
+        return 0;
+    }
+    const std::string command = args.front();
+    std::vector<std::string> words(args.begin() + 1, args.end());
+
+    if (command == "probe" || command == "read") return RunCli(arguments, store, out, err);
+    if (command == "new" || command == "copy" || command == "show")
+        return FileCommand(command, words, out, err);
+    if (command == "flow-test-files") return FlowTestFilesCommand(words, out, err);
+
+    WorkflowCommand run = FindWorkflowCommand(command);
+    if (!run && command != "show-device") {
+        err << "corvel-cli: unknown command \"" << command << "\"\n" << ProgramUsage();
+        return kExitUsage;
+    }
+
+    // The command line's port and bit rate, and a simulated line, are laid over
+    // the stored settings for this run only.
+    COverlaySettingsStore settings(store);
+    const PortSettings port = PortSettingsFor(options, store);
+    settings.Overlay().WriteInt(settingskeys::kCommPort, settingskeys::kPortNumber, port.port);
+    settings.Overlay().WriteString(settingskeys::kCommPort, settingskeys::kDevicePath,
+                                   port.devicePath);
+    if (options.baud != 0) {
+        settings.Overlay().WriteString(settingskeys::kCommPort, settingskeys::kBitRate,
+                                       std::to_string(options.baud));
+    }
+#ifdef CORVEL_CLI_SIMULATOR
+    std::unique_ptr<CSimLine> line;
+    if (options.simulate) {
+        line = std::make_unique<CSimLine>();
+        std::string reason;
+        if (!line->Start(&reason)) {
+            err << "corvel-cli: the simulated transmitter did not start: " << reason << '\n';
+            return kExitFailure;
+        }
+        line->AddTransmitter(options.address);
+        settings.Overlay().WriteString(settingskeys::kCommPort, settingskeys::kDevicePath,
+                                       line->SlavePath());
+    }
+#else
+    if (options.simulate) {
+        err << "corvel-cli: this build has no simulated transmitter\n";
+        return kExitFailure;
+    }
+#endif
+
+    CMVDoc doc;
+    CSecurity security;
+    WorkflowContext context{doc, settings, security, {}};
+    if (addressGiven) doc.SetPollingAddress(options.address);
+    const int status =
+        run ? run(context, words, out, err) : ShowDeviceWorkflow(context, words, out, err);
+    if (context.Comm().HasProtocol()) context.Comm().Protocol().Close();
+    return status;
+}
+
+}  // namespace cli
