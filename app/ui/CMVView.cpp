@@ -1,0 +1,202 @@
+#include "app/ui/CMVView.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStatusBar>
+#include <QToolBar>
+#include <exception>
+
+#include "app/CommandTable.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CSplashWnd.h"
+#include "app/ui/IAppDocument.h"
+#include "app/ui/UiTexts.h"
+#include "dialogs/CHostCommDlg.h"
+#include "link/ErrorReport.h"
+#include "platform/UiServices.h"
+#include "resources/Strings.h"
+
+namespace {
+constexpr unsigned kTextExitQuestion = 400;
+constexpr unsigned kTextNotCompleted = 2102;
+}  // namespace
+
+CMVView::CMVView(CMainFrame& frame, IAppDocument& document, ISettingsStore& settings,
+                 QWidget* parent)
+    : QWidget(parent), m_frame(frame), m_document(document), m_settings(settings) {
+    setObjectName(QStringLiteral("mainView"));
+}
+
+void CMVView::OnCommand(int id) {
+    // A command that waits for the link lets events through; a second command
+    // arriving meanwhile must not start inside the first.
+    if (m_inCommand) {
+        QApplication::beep();
+        return;
+    }
+    m_inCommand = true;
+    try {
+        switch (id) {
+            case cmd::kFileNew:
+                if (SaveModified()) NewDocument();
+                break;
+            case cmd::kFileOpen:
+                OnFileOpen();
+                break;
+            case cmd::kFileSave:
+                OnFileSave(false);
+                break;
+            case cmd::kFileSaveAs:
+                OnFileSave(true);
+                break;
+            case cmd::kAppExit:
+                OnAppExit();
+                break;
+            case cmd::kHostComm:
+                OnHostComm();
+                break;
+            case cmd::kViewToolbar:
+                m_frame.ToolBar()->setVisible(!m_frame.ToolBar()->isVisibleTo(&m_frame));
+                break;
+            case cmd::kViewStatusBar:
+                m_frame.statusBar()->setVisible(!m_frame.statusBar()->isVisibleTo(&m_frame));
+                break;
+            case cmd::kAppAbout:
+                OnAbout();
+                break;
+            default:
+                if (id >= cmd::kFileMru1 && id < cmd::kFileMru1 + cmd::kMruCount) {
+                    OnRecentFile(id - cmd::kFileMru1);
+                } else {
+                    ShowNotAvailable();
+                }
+                break;
+        }
+    } catch (const std::exception& e) {
+        ReportException(e);
+    }
+    m_inCommand = false;
+    m_frame.UpdateCommandUi();
+}
+
+bool CMVView::ConfirmExit() {
+    return Ui().MessageBox(LoadString(kTextExitQuestion), MsgButtons::YesNo, MsgIcon::Question) ==
+           MsgAnswer::Yes;
+}
+
+void CMVView::OnAppExit() {
+    if (ConfirmExit()) m_frame.CloseConfirmed();
+}
+
+std::string CMVView::DocumentName() const {
+    if (m_pathName.empty()) return uitexts::kUntitled;
+    return QFileInfo(QString::fromStdString(m_pathName)).fileName().toStdString();
+}
+
+void CMVView::SetPathName(const std::string& path) {
+    m_pathName = path;
+    m_frame.UpdateTitle(QString::fromStdString(DocumentName()));
+}
+
+bool CMVView::SaveModified() {
+    if (!m_document.IsModified()) return true;
+    const std::string prompt = QString::fromLatin1(uitexts::kSaveChanges)
+                                   .arg(QString::fromStdString(DocumentName()))
+                                   .toStdString();
+    switch (Ui().MessageBox(prompt, MsgButtons::YesNoCancel, MsgIcon::Question)) {
+        case MsgAnswer::Yes:
+            try {
+                return OnFileSave(false);
+            } catch (const std::exception& e) {
+                ReportException(e);
+                return false;
+            }
+        case MsgAnswer::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CMVView::NewDocument() {
+    m_document.NewDocument();
+    SetPathName({});
+}
+
+bool CMVView::OpenDocumentFile(const std::string& path) { return SaveModified() && LoadFile(path); }
+
+bool CMVView::LoadFile(const std::string& path) {
+    try {
+        m_document.Load(path);
+    } catch (const std::exception& e) {
+        ReportException(e);
+        return false;
+    }
+    SetPathName(path);
+    m_frame.RecentFiles().Add(path);
+    m_frame.UpdateRecentFileMenu();
+    return true;
+}
+
+std::optional<std::string> CMVView::AskFileName(FileDialog kind, const std::string& proposed) {
+    if (m_fileDialog) return m_fileDialog(kind, proposed);
+    const QString filter = QString::fromLatin1(uitexts::kFileFilter);
+    QFileDialog dialog(this, QString(), QString::fromStdString(proposed), filter);
+    dialog.setDefaultSuffix(QString::fromLatin1(uitexts::kDefaultExtension));
+    if (kind == FileDialog::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+void CMVView::OnFileOpen() {
+    if (!SaveModified()) return;
+    std::optional<std::string> path = AskFileName(FileDialog::Open, {});
+    if (path) LoadFile(*path);
+}
+
+bool CMVView::OnFileSave(bool askForName) {
+    std::string path = m_pathName;
+    if (askForName || path.empty()) {
+        const std::string proposed =
+            path.empty() ? std::string(uitexts::kUntitled) + "." + uitexts::kDefaultExtension
+                         : path;
+        std::optional<std::string> chosen = AskFileName(FileDialog::Save, proposed);
+        if (!chosen) return false;
+        path = *chosen;
+    }
+    m_document.Save(path);
+    SetPathName(path);
+    m_frame.RecentFiles().Add(path);
+    m_frame.UpdateRecentFileMenu();
+    return true;
+}
+
+void CMVView::OnRecentFile(int slot) {
+    const auto& files = m_frame.RecentFiles().Files();
+    if (slot < 0 || static_cast<size_t>(slot) >= files.size()) return;
+    const std::string path = files[static_cast<size_t>(slot)];
+    if (!OpenDocumentFile(path) && !QFileInfo::exists(QString::fromStdString(path))) {
+        m_frame.RecentFiles().Remove(path);
+        m_frame.UpdateRecentFileMenu();
+    }
+}
+
+void CMVView::OnHostComm() {
+    CHostCommDlg dialog(m_settings, m_reloadLinkSettings, this);
+    dialog.exec();
+}
+
+void CMVView::OnAbout() {
+    CSplashWnd about(CSplashWnd::Use::About, QString(), &m_frame);
+    about.exec();
+}
+
+void CMVView::ShowNotAvailable() {
+    Ui().MessageBox(LoadString(kTextNotCompleted), MsgButtons::Ok, MsgIcon::Stop);
+}

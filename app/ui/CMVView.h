@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+
+class CMainFrame;
+class IAppDocument;
+class ISettingsStore;
+
+// The main view: receives every menu, toolbar and accelerator command and runs
+// it. It draws nothing; the program is used through its menus and dialogs.
+class CMVView : public QWidget {
+    Q_OBJECT
+  public:
+    enum class FileDialog { Open, Save };
+    // Asks for a file name; empty when the user cancelled. Replaceable for tests.
+    using FileDialogProvider =
+        std::function<std::optional<std::string>(FileDialog kind, const std::string& proposed)>;
+
+    CMVView(CMainFrame& frame, IAppDocument& document, ISettingsStore& settings, QWidget* parent);
+
+    void OnCommand(int id);
+    // True while a command runs (it may be waiting for the link).
+    bool InCommand() const { return m_inCommand; }
+
+    // Applies changed link settings to an open link; nothing to do while none is open.
+    void SetLinkSettingsReloader(std::function<void()> reload) {
+        m_reloadLinkSettings = std::move(reload);
+    }
+    void SetFileDialogProvider(FileDialogProvider provider) { m_fileDialog = std::move(provider); }
+
+    // The exit question; true on Yes.
+    bool ConfirmExit();
+    // Offers to save a modified document; false when the user cancelled.
+    bool SaveModified();
+    bool OpenDocumentFile(const std::string& path);
+    void NewDocument();
+
+    const std::string& PathName() const { return m_pathName; }
+    // The file name shown in the title and the save prompt ("Untitled" before the first save).
+    std::string DocumentName() const;
+
+  private:
+    void OnAppExit();
+    bool LoadFile(const std::string& path);
+    void OnFileOpen();
+    bool OnFileSave(bool askForName);
+    void OnRecentFile(int slot);
+    void OnHostComm();
+    void OnAbout();
+    void ShowNotAvailable();
+    void SetPathName(const std::string& path);
+    std::optional<std::string> AskFileName(FileDialog kind, const std::string& proposed);
+
+    CMainFrame& m_frame;
+    IAppDocument& m_document;
+    ISettingsStore& m_settings;
+    std::function<void()> m_reloadLinkSettings;
+    FileDialogProvider m_fileDialog;
+    std::string m_pathName;
+    bool m_inCommand = false;
+};

@@ -1,0 +1,130 @@
+#include "app/ui/CQtUserInterface.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMessageBox>
+
+#include "app/ui/CMainFrame.h"
+#include "app/ui/UiTexts.h"
+#include "dialogs/CPasswordDlg.h"
+#include "dialogs/CTransmitterStatusDlg.h"
+
+namespace {
+
+QMessageBox::Icon QtIcon(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MsgIcon::Stop:
+            return QMessageBox::Critical;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons QtButtons(MsgButtons buttons) {
+    switch (buttons) {
+        case MsgButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MsgButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MsgButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case MsgButtons::Ok:
+            break;
+    }
+    return QMessageBox::Ok;
+}
+
+// What closing the box without a button (Escape, close box) answers.
+MsgAnswer EscapeAnswer(MsgButtons buttons) {
+    switch (buttons) {
+        case MsgButtons::Ok:
+            return MsgAnswer::Ok;
+        case MsgButtons::YesNo:
+            return MsgAnswer::No;
+        case MsgButtons::OkCancel:
+        case MsgButtons::YesNoCancel:
+            break;
+    }
+    return MsgAnswer::Cancel;
+}
+
+}  // namespace
+
+CQtUserInterface::~CQtUserInterface() {
+    while (m_waitDepth > 0) EndWaitCursor();
+}
+
+MsgAnswer CQtUserInterface::MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) {
+    QWidget* parent = QApplication::activeModalWidget();
+    if (parent == nullptr) parent = m_frame;
+    QMessageBox box(QtIcon(icon), QString::fromLatin1(uitexts::kAppTitle),
+                    QString::fromStdString(text), QtButtons(buttons), parent);
+    box.setObjectName(QStringLiteral("messageBox"));
+    if (buttons == MsgButtons::YesNo) box.setEscapeButton(QMessageBox::No);
+    // A message must be readable even while a transaction shows the wait cursor.
+    const bool waiting = m_waitDepth > 0;
+    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = box.exec();
+    if (waiting) QApplication::restoreOverrideCursor();
+    switch (result) {
+        case QMessageBox::Ok:
+            return MsgAnswer::Ok;
+        case QMessageBox::Cancel:
+            return MsgAnswer::Cancel;
+        case QMessageBox::Yes:
+            return MsgAnswer::Yes;
+        case QMessageBox::No:
+            return MsgAnswer::No;
+        default:
+            return EscapeAnswer(buttons);
+    }
+}
+
+void CQtUserInterface::Beep() { QApplication::beep(); }
+
+void CQtUserInterface::BeginWaitCursor() {
+    if (m_waitDepth++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CQtUserInterface::EndWaitCursor() {
+    if (m_waitDepth == 0) return;
+    if (--m_waitDepth == 0) QApplication::restoreOverrideCursor();
+}
+
+void CQtUserInterface::SetLinkBusy(bool busy) {
+    if (m_frame != nullptr) m_frame->SetLinkBusy(busy);
+}
+
+bool CQtUserInterface::PumpMessages() {
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (dispatcher == nullptr) {
+        QCoreApplication::processEvents();
+        return false;
+    }
+    return dispatcher->processEvents(QEventLoop::AllEvents);
+}
+
+std::optional<std::string> CQtUserInterface::PromptPassword() {
+    QWidget* parent = QApplication::activeModalWidget();
+    if (parent == nullptr) parent = m_frame;
+    CPasswordDlg dialog(parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Password();
+}
+
+TransmitterStatusAnswer CQtUserInterface::ShowTransmitterStatus(
+    const TransmitterStatusRequest& request) {
+    QWidget* parent = QApplication::activeModalWidget();
+    if (parent == nullptr) parent = m_frame;
+    CTransmitterStatusDlg dialog(request, parent);
+    dialog.exec();
+    return dialog.Answer();
+}

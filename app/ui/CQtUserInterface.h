@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/IUserInterface.h"
+
+class CMainFrame;
+
+// The user-interface services of the Qt program: message boxes, the wait
+// cursor, the COMM pane, event pumping while the link waits, the password prompt
+// and the transmitter status dialog.
+class CQtUserInterface : public IUserInterface {
+  public:
+    explicit CQtUserInterface(CMainFrame* frame = nullptr) : m_frame(frame) {}
+    ~CQtUserInterface() override;
+
+    void SetFrame(CMainFrame* frame) { m_frame = frame; }
+
+    MsgAnswer MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) override;
+    void Beep() override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void SetLinkBusy(bool busy) override;
+    bool PumpMessages() override;
+    std::optional<std::string> PromptPassword() override;
+    TransmitterStatusAnswer ShowTransmitterStatus(const TransmitterStatusRequest& request) override;
+    bool HasMainWindow() const override { return m_frame != nullptr; }
+
+    int WaitCursorDepth() const { return m_waitDepth; }
+
+  private:
+    CMainFrame* m_frame;
+    int m_waitDepth = 0;
+};

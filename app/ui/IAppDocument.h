@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+// What the windows need of the configuration document and of the connection
+// behind it. The configuration document implements it; until then a placeholder
+// does (CPlaceholderDocument).
+class IAppDocument {
+  public:
+    virtual ~IAppDocument() = default;
+
+    // Resets the configuration to its defaults; clears the modified flag.
+    virtual void NewDocument() = 0;
+    // Load and save a configuration file; failures are thrown as file or
+    // archive exceptions. Both clear the modified flag on success.
+    virtual void Load(const std::string& path) = 0;
+    virtual void Save(const std::string& path) = 0;
+
+    virtual bool IsModified() const = 0;
+    virtual void SetModified(bool modified) = 0;
+
+    // Whether the serial link could be opened at start-up.
+    virtual bool LinkAvailable() const = 0;
+    virtual void SetLinkAvailable(bool available) = 0;
+
+    // Last polling address used, -1 for none.
+    virtual int PollingAddress() const = 0;
+    virtual void SetPollingAddress(int address) = 0;
+
+    // Access state 0..5 (5: no transmitter), derived on every call.
+    virtual int AccessState() = 0;
+    // Tag of the connected transmitter (empty when none is connected).
+    virtual std::string CurrentTag() const = 0;
+};

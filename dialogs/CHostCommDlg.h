@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+class ISettingsStore;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+// "Modbus® Communication Parameters": edits the port and poll settings in the
+// settings store. On OK it validates every number, writes every key and asks
+// the owner to hand the settings to an open link; without one, the next
+// connection reads them from the store.
+class CHostCommDlg : public QDialog {
+    Q_OBJECT
+  public:
+    CHostCommDlg(ISettingsStore& settings, std::function<void()> applyToOpenLink, QWidget* parent);
+
+    void OnOK();
+
+  private:
+    struct NumberField {
+        QLineEdit* edit;
+        long minimum;
+        long maximum;
+        long value;
+    };
+
+    QLineEdit* AddNumber(const char* name, long minimum, long maximum);
+    void Load();
+    bool Validate();
+    void Store();
+
+    ISettingsStore& m_settings;
+    std::function<void()> m_applyToOpenLink;
+    QComboBox* m_port;
+    QComboBox* m_bitRate;
+    QCheckBox* m_ctsEnabled;
+    QLineEdit* m_ctsDelay;
+    QLineEdit* m_retries;
+    QLineEdit* m_replyTimeout;
+    QLineEdit* m_interpollDelay;
+    QLineEdit* m_pollInterval;
+    QLineEdit* m_extraCmdTime;
+    std::vector<NumberField> m_numbers;  // in the order they are checked
+};

@@ -1,0 +1,105 @@
+#include "dialogs/WorkflowDialogs.h"
+
+#include <QDialog>
+#include <QString>
+#include <exception>
+#include <memory>
+#include <new>
+
+#include "app/CMVDoc.h"
+#include "app/CSendEngine.h"
+#include "dialogs/CConnectDlg.h"
+#include "dialogs/CReceiveDlg.h"
+#include "dialogs/CRetryPrompt.h"
+#include "dialogs/CSendDlg.h"
+#include "link/ErrorReport.h"
+#include "platform/UiServices.h"
+#include "resources/Strings.h"
+#include "resources/Texts.h"
+
+namespace {
+
+constexpr unsigned kIdLowOnResources = 299;
+
+// Offers to save the document to its own file. Without a file there is nowhere
+// to save it, so the receive is not started rather than lose the changes.
+bool SaveToOwnFile(CMVDoc& doc) {
+    const std::string question = QString::fromUtf8(texts::kSaveChanges)
+                                     .arg(QString::fromStdString(doc.Title()))
+                                     .toStdString();
+    switch (Ui().MessageBox(question, MsgButtons::YesNoCancel, MsgIcon::Question)) {
+        case MsgAnswer::No:
+            return true;
+        case MsgAnswer::Yes:
+            if (doc.PathName().empty()) return false;
+            try {
+                doc.Save(doc.PathName());
+            } catch (const std::exception& e) {
+                ReportException(e);
+                return false;
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+namespace dialogs {
+
+int RunConnectDialog(QWidget* parent, WorkflowContext& context) {
+    std::unique_ptr<CConnectDlg> dialog;
+    try {
+        dialog = std::make_unique<CConnectDlg>(context, parent);
+    } catch (const std::exception&) {
+        Ui().MessageBox(LoadString(kIdLowOnResources), MsgButtons::Ok, MsgIcon::Stop);
+        return QDialog::Rejected;
+    }
+    return dialog->exec() == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
+}
+
+RetryAnswer RunRetryPrompt(QWidget* parent, const std::string& message) {
+    CRetryPrompt prompt(message, parent);
+    prompt.exec();
+    return static_cast<RetryAnswer>(prompt.Answer());
+}
+
+WorkflowResult RunSendConfiguration(QWidget* parent, WorkflowContext& context) {
+    CSendDlg window(context, parent);
+    window.exec();
+    const WorkflowResult result = window.Result();
+    CSendEngine::ReportOutcome(result);
+    return result;
+}
+
+WorkflowResult RunReceiveConfiguration(QWidget* parent, WorkflowContext& context,
+                                       std::function<bool()> saveModified,
+                                       std::function<void(const std::string& name)> named) {
+    if (!saveModified) saveModified = [&context] { return SaveToOwnFile(context.doc); };
+    CReceiveDlg window(context, std::move(saveModified), std::move(named), parent);
+    window.exec();
+    return window.Result();
+}
+
+int RunLogIn(WorkflowContext& context) {
+    const std::optional<std::string> password = Ui().PromptPassword();
+    if (!password) return context.AccessState();
+    return context.security.LogIn(context.Access(), *password);
+}
+
+bool RunStartupConnection(QWidget* parent, WorkflowContext& context,
+                          std::function<void()> closeStartupWindow) {
+    CStartupConnect::Callbacks callbacks;
+    callbacks.retryPrompt = [parent](const std::string& message) {
+        return RunRetryPrompt(parent, message);
+    };
+    callbacks.connectDialog = [parent, &context] {
+        return RunConnectDialog(parent, context) == QDialog::Accepted;
+    };
+    callbacks.closeStartupWindow = std::move(closeStartupWindow);
+    CStartupConnect startup(context, std::move(callbacks));
+    return startup.Run();
+}
+
+}  // namespace dialogs

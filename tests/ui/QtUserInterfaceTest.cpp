@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCursor>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/ui/CQtUserInterface.h"
+#include "tests/ui/ModalHelper.h"
+
+namespace {
+
+TEST(QtUserInterface, WaitCursorIsCountedAndUnmatchedEndsAreHarmless) {
+    CQtUserInterface ui;
+    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+    ui.BeginWaitCursor();
+    ui.BeginWaitCursor();
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    ui.EndWaitCursor();
+    EXPECT_NE(QApplication::overrideCursor(), nullptr);
+    ui.EndWaitCursor();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    ui.EndWaitCursor();
+    EXPECT_EQ(ui.WaitCursorDepth(), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(QtUserInterface, PumpMessagesDeliversPendingEvents) {
+    CQtUserInterface ui;
+    while (ui.PumpMessages()) {
+    }
+    bool delivered = false;
+    QTimer::singleShot(0, [&delivered] { delivered = true; });
+    for (int i = 0; i < 10 && !delivered; ++i) ui.PumpMessages();
+    EXPECT_TRUE(delivered);
+}
+
+struct BoxCase {
+    MsgButtons buttons;
+    MsgIcon icon;
+    QMessageBox::StandardButtons expectedButtons;
+    QMessageBox::Icon expectedIcon;
+    QMessageBox::StandardButton press;
+    MsgAnswer answer;
+};
+
+TEST(QtUserInterface, MessageBoxesCarryTheirButtonsAndIcons) {
+    const BoxCase cases[] = {
+        {MsgButtons::Ok, MsgIcon::None, QMessageBox::Ok, QMessageBox::NoIcon, QMessageBox::Ok,
+         MsgAnswer::Ok},
+        {MsgButtons::OkCancel, MsgIcon::Exclamation, QMessageBox::Ok | QMessageBox::Cancel,
+         QMessageBox::Warning, QMessageBox::Cancel, MsgAnswer::Cancel},
+        {MsgButtons::Ok, MsgIcon::Stop, QMessageBox::Ok, QMessageBox::Critical, QMessageBox::Ok,
+         MsgAnswer::Ok},
+        {MsgButtons::YesNo, MsgIcon::Question, QMessageBox::Yes | QMessageBox::No,
+         QMessageBox::Question, QMessageBox::No, MsgAnswer::No},
+        {MsgButtons::YesNo, MsgIcon::Question, QMessageBox::Yes | QMessageBox::No,
+         QMessageBox::Question, QMessageBox::Yes, MsgAnswer::Yes},
+    };
+    CQtUserInterface ui;
+    for (const BoxCase& c : cases) {
+        QString title;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        OnNextModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            title = box->windowTitle();
+            text = box->text();
+            buttons = box->standardButtons();
+            icon = box->icon();
+            box->button(c.press)->click();
+        });
+        EXPECT_EQ(ui.MessageBox("Some text", c.buttons, c.icon), c.answer);
+        EXPECT_EQ(title, QStringLiteral("Corvel Configurator User Interface"));
+        EXPECT_EQ(text, QStringLiteral("Some text"));
+        EXPECT_EQ(buttons, c.expectedButtons);
+        EXPECT_EQ(icon, c.expectedIcon);
+    }
+}
+
+TEST(QtUserInterface, PasswordIsHiddenAndTurnedToUpperCase) {
+    CQtUserInterface ui;
+    QLineEdit::EchoMode echo = QLineEdit::Normal;
+    QString shown;
+    OnNextModal([&](QWidget* modal) {
+        auto* edit = modal->findChild<QLineEdit*>("passwordEdit");
+        ASSERT_NE(edit, nullptr);
+        echo = edit->echoMode();
+        QTest::keyClicks(edit, "aBc1x");
+        shown = edit->text();
+        modal->findChild<QPushButton*>("okButton")->click();
+    });
+    EXPECT_EQ(ui.PromptPassword(), std::optional<std::string>("ABC1X"));
+    EXPECT_EQ(echo, QLineEdit::Password);
+    EXPECT_EQ(shown, QStringLiteral("ABC1X"));
+
+    OnNextModal([](QWidget* modal) { modal->findChild<QPushButton*>("cancelButton")->click(); });
+    EXPECT_EQ(ui.PromptPassword(), std::nullopt);
+}
+
+TEST(QtUserInterface, TransmitterStatusDialogListsAndAnswers) {
+    CQtUserInterface ui;
+    TransmitterStatusRequest request;
+    request.statusByte = 0x81;
+    request.lines = {"Transmitter is malfunctioning", "Primary variable is beyond its limits"};
+    bool errorInfoEnabled = true;
+    int lines = 0;
+    OnNextModal([&](QWidget* modal) {
+        errorInfoEnabled = modal->findChild<QPushButton*>("errorInfoButton")->isEnabled();
+        lines = modal->findChild<QListWidget*>("statusList")->count();
+        modal->findChild<QCheckBox*>("ignoreCheck")->setChecked(true);
+        modal->findChild<QPushButton*>("okButton")->click();
+    });
+    TransmitterStatusAnswer answer = ui.ShowTransmitterStatus(request);
+    EXPECT_FALSE(errorInfoEnabled);
+    EXPECT_EQ(lines, 2);
+    EXPECT_TRUE(answer.ignoreNext50);
+    EXPECT_FALSE(answer.errorInfoPressed);
+
+    request.errorInfoEnabled = true;
+    OnNextModal([](QWidget* modal) { modal->findChild<QPushButton*>("errorInfoButton")->click(); });
+    answer = ui.ShowTransmitterStatus(request);
+    EXPECT_TRUE(answer.errorInfoPressed);
+    EXPECT_FALSE(answer.ignoreNext50);
+}
+
+}  // namespace
