@@ -4,32 +4,40 @@
 
 #include <QApplication>
 
+#include "app/ui/CDocumentAdapter.h"
 #include "app/ui/CMVView.h"
 #include "app/ui/CMainFrame.h"
-#include "app/ui/COverlaySettingsStore.h"
-#include "app/ui/CPlaceholderDocument.h"
 #include "app/ui/CSimulatorHost.h"
 #include "app/ui/CSplashWnd.h"
 #include "app/ui/UiTexts.h"
+#include "dialogs/WorkflowDialogs.h"
 #include "link/CCommLink.h"
 #include "link/CProtocol.h"
 #include "link/LinkSettings.h"
 #include "platform/CIniSettingsStore.h"
+#include "platform/COverlaySettingsStore.h"
 #include "platform/UiServices.h"
 #include "resources/Strings.h"
+#include "transmitter/CComm.h"
 
 namespace {
 constexpr const char* kSimulateOption = "--simulate";
+constexpr unsigned kWorkerWaitMs = 5000;
 const std::string kSimulatorFailed = "The simulated transmitter could not be started: ";
 }  // namespace
 
 CMVApp::CMVApp(std::unique_ptr<ISettingsStore> store, std::unique_ptr<IAppDocument> document)
     : m_store(store ? std::move(store) : CreateSettingsStore()),
       m_settings(std::make_unique<COverlaySettingsStore>(*m_store)),
-      m_document(document ? std::move(document) : CreateDocument()) {}
+      m_document(document ? std::move(document) : CreateDocument(*m_settings)) {}
 
 CMVApp::~CMVApp() {
     DestroyStartupWindow();
+    // The link's workers get their time to end (5000 ms each) before the
+    // windows and the link go away.
+    if (CProtocol* protocol = m_currentProtocol ? m_currentProtocol() : nullptr) {
+        if (protocol->HasLink()) protocol->Link()->WaitForWorkers(kWorkerWaitMs);
+    }
     m_frame.reset();
     m_scopedUi.reset();
     // The link is closed with the frame; only then may the simulated line stop.
@@ -40,8 +48,8 @@ std::unique_ptr<ISettingsStore> CMVApp::CreateSettingsStore() {
     return std::make_unique<CIniSettingsStore>(CIniSettingsStore::DefaultPath());
 }
 
-std::unique_ptr<IAppDocument> CMVApp::CreateDocument() {
-    return std::make_unique<CPlaceholderDocument>();
+std::unique_ptr<IAppDocument> CMVApp::CreateDocument(ISettingsStore& settings) {
+    return std::make_unique<CDocumentAdapter>(settings);
 }
 
 ISettingsStore& CMVApp::Settings() { return *m_settings; }
@@ -133,9 +141,21 @@ bool CMVApp::InitInstance(const StartupOptions& options) {
 }
 
 void CMVApp::ConnectAtStartup() {
-    // No connection engine yet: the link stays closed and the program runs offline.
-    m_document->SetLinkAvailable(false);
-    m_document->SetPollingAddress(-1);
+    WorkflowContext* context = m_document->Workflow();
+    if (context == nullptr) {
+        // A document that cannot reach a transmitter: the program runs offline.
+        m_document->SetLinkAvailable(false);
+        m_document->SetPollingAddress(-1);
+        return;
+    }
+    SetCurrentProtocol([context]() -> CProtocol* {
+        return context->Comm().HasProtocol() ? &context->Comm().Protocol() : nullptr;
+    });
+    context->security.SetMenuTextCallback([this](const std::string&) {
+        m_frame->SetSecurityMenuText(m_document->Workflow()->security.Enabled());
+    });
+    dialogs::RunStartupConnection(m_frame.get(), *context, [this] { DestroyStartupWindow(); });
+    m_frame->SetSecurityMenuText(context->security.Enabled());
 }
 
 void CMVApp::ApplyLinkSettings(const ISettingsStore& settings, CProtocol* protocol) {

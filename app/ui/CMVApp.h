@@ -71,7 +71,7 @@ class CMVApp {
 
   private:
     static std::unique_ptr<ISettingsStore> CreateSettingsStore();
-    static std::unique_ptr<IAppDocument> CreateDocument();
+    static std::unique_ptr<IAppDocument> CreateDocument(ISettingsStore& settings);
     void BuildOperatingSystemText();
     void StartSimulator();
     void DestroyStartupWindow();

@@ -7,15 +7,20 @@
 #include <QToolBar>
 #include <exception>
 
+#include "app/CConnectEngine.h"
+#include "app/CSecurity.h"
 #include "app/CommandTable.h"
+#include "app/WorkflowContext.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CSplashWnd.h"
 #include "app/ui/IAppDocument.h"
 #include "app/ui/UiTexts.h"
 #include "dialogs/CHostCommDlg.h"
+#include "dialogs/WorkflowDialogs.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
 #include "resources/Strings.h"
+#include "transmitter/CComm.h"
 
 namespace {
 constexpr unsigned kTextExitQuestion = 400;
@@ -64,6 +69,14 @@ void CMVView::OnCommand(int id) {
                 break;
             case cmd::kAppAbout:
                 OnAbout();
+                break;
+            case cmd::kConnect:
+            case cmd::kDisconnect:
+            case cmd::kSendConfig:
+            case cmd::kRecvConfig:
+            case cmd::kLogIn:
+            case cmd::kSecurityOnOff:
+                OnWorkflowCommand(id);
                 break;
             default:
                 if (id >= cmd::kFileMru1 && id < cmd::kFileMru1 + cmd::kMruCount) {
@@ -195,6 +208,42 @@ void CMVView::OnHostComm() {
 void CMVView::OnAbout() {
     CSplashWnd about(CSplashWnd::Use::About, QString(), &m_frame);
     about.exec();
+}
+
+void CMVView::OnWorkflowCommand(int id) {
+    WorkflowContext* context = m_document.Workflow();
+    if (context == nullptr) {
+        ShowNotAvailable();
+        return;
+    }
+    switch (id) {
+        case cmd::kConnect:
+            dialogs::RunConnectDialog(&m_frame, *context);
+            break;
+        case cmd::kDisconnect:
+            CConnectEngine(*context).Disconnect();
+            break;
+        case cmd::kSendConfig:
+            dialogs::RunSendConfiguration(&m_frame, *context);
+            break;
+        case cmd::kRecvConfig:
+            // The received document takes the tag's name as its path, without
+            // a place in the recent-file list.
+            dialogs::RunReceiveConfiguration(
+                &m_frame, *context, [this] { return SaveModified(); },
+                [this](const std::string& name) { SetPathName(name); });
+            break;
+        case cmd::kLogIn:
+            dialogs::RunLogIn(*context);
+            break;
+        case cmd::kSecurityOnOff:
+            context->security.ToggleSecurity(context->Comm(), context->Access());
+            m_frame.SetSecurityMenuText(context->security.Enabled());
+            break;
+        default:
+            break;
+    }
+    m_frame.UpdateStatusPanes();
 }
 
 void CMVView::ShowNotAvailable() {

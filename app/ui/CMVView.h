@@ -51,6 +51,7 @@ class CMVView : public QWidget {
     void OnHostComm();
     void OnAbout();
     void ShowNotAvailable();
+    void OnWorkflowCommand(int id);
     void SetPathName(const std::string& path);
     std::optional<std::string> AskFileName(FileDialog kind, const std::string& proposed);
 

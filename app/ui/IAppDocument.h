@@ -2,9 +2,11 @@
 
 #include <string>
 
+struct WorkflowContext;
+
 // What the windows need of the configuration document and of the connection
-// behind it. The configuration document implements it; until then a placeholder
-// does (CPlaceholderDocument).
+// behind it. CDocumentAdapter implements it over the configuration document;
+// the window tests use a double.
 class IAppDocument {
   public:
     virtual ~IAppDocument() = default;
@@ -31,4 +33,9 @@ class IAppDocument {
     virtual int AccessState() = 0;
     // Tag of the connected transmitter (empty when none is connected).
     virtual std::string CurrentTag() const = 0;
+
+    // The connect, send and receive workflows' context; none where the document
+    // cannot reach a transmitter (their commands then report that they cannot
+    // be completed).
+    virtual WorkflowContext* Workflow() { return nullptr; }
 };

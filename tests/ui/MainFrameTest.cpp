@@ -18,7 +18,7 @@
 #include "app/CommandTable.h"
 #include "app/ui/CMVView.h"
 #include "app/ui/CMainFrame.h"
-#include "app/ui/CPlaceholderDocument.h"
+#include "tests/ui/CPlaceholderDocument.h"
 #include "app/ui/CQtUserInterface.h"
 #include "link/ErrorReport.h"
 #include "platform/CException.h"

@@ -11,8 +11,8 @@
 #include "app/ui/CMVApp.h"
 #include "app/ui/CMVView.h"
 #include "app/ui/CMainFrame.h"
-#include "app/ui/COverlaySettingsStore.h"
-#include "app/ui/CPlaceholderDocument.h"
+#include "platform/COverlaySettingsStore.h"
+#include "tests/ui/CPlaceholderDocument.h"
 #include "platform/CMemorySettingsStore.h"
 #include "resources/Strings.h"
 #include "tests/support/CScriptedUi.h"
@@ -125,6 +125,41 @@ TEST(Startup, SimulateRunsOnASimulatedLineWithoutChangingTheStoredSettings) {
     EXPECT_FALSE(stored->Has("Comm Port", "DevicePath"));
     EXPECT_EQ(CMVApp::StartupText(app.Settings()),
               "Initializing... Connecting on " + path + " at 9600 bps");
+}
+
+// The real document on the simulated line: start-up connects at address 1 and
+// the panes show the transmitter.
+TEST(Startup, SimulatedTransmitterIsConnectedAtAddressOne) {
+    CScriptedUi ui;
+    auto store = std::make_unique<CMemorySettingsStore>();
+    store->WriteString("Link Scheduling", "Retries", "0");
+    CMVApp app(std::move(store));
+    StartupOptions options;
+    options.simulate = true;
+    options.installUiServices = false;
+    app.InitInstance(options);
+    CMainFrame& frame = *app.Frame();
+    EXPECT_TRUE(app.Document().LinkAvailable());
+    EXPECT_EQ(app.Document().PollingAddress(), 1);
+    EXPECT_EQ(app.Document().AccessState(), 3);
+    frame.UpdateStatusPanes();
+    EXPECT_EQ(frame.TagPane()->text(), QStringLiteral("Tag: CORVEL"));
+    EXPECT_EQ(frame.SecurityPane()->text(), QStringLiteral("Security: Disabled "));
+    EXPECT_EQ(frame.CommPane()->text(), QStringLiteral("COMM: Idle"));
+    frame.UpdateCommandUi();
+    // Online: the Transmitter items are enabled, the Setup items are not.
+    EXPECT_TRUE(frame.Action(cmd::kXmtrUnits)->isEnabled());
+    EXPECT_TRUE(frame.Action(cmd::kRecvConfig)->isEnabled());
+    EXPECT_FALSE(frame.Action(cmd::kSetupUnits)->isEnabled());
+
+    // After Disconnect the Setup items are enabled again.
+    frame.View().OnCommand(cmd::kDisconnect);
+    frame.UpdateCommandUi();
+    EXPECT_EQ(app.Document().AccessState(), 5);
+    EXPECT_TRUE(frame.Action(cmd::kSetupUnits)->isEnabled());
+    EXPECT_FALSE(frame.Action(cmd::kXmtrUnits)->isEnabled());
+    EXPECT_TRUE(frame.Action(cmd::kConnect)->isEnabled());
+    EXPECT_EQ(frame.CommPane()->text(), QStringLiteral("COMM: No Xmtr"));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/ui/CPlaceholderDocument.h"
+#include "tests/ui/CPlaceholderDocument.h"
 
 #include <cerrno>
 #include <fstream>

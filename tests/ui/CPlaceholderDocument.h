@@ -4,10 +4,9 @@
 
 #include "app/ui/IAppDocument.h"
 
-// Stands in for the configuration document until it exists. It knows no file
-// format: Load only checks that the file can be read, and Save refuses with
-// "not supported" so that no file is ever overwritten with nothing. The
-// connection fields are plain values that the start-up and the tests set.
+// A document double for the window tests. It knows no file format: Load only
+// checks that the file can be read, and Save refuses with "not supported". The
+// connection fields are plain values that the tests set.
 class CPlaceholderDocument : public IAppDocument {
   public:
     void NewDocument() override;
