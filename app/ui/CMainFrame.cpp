@@ -71,6 +71,11 @@ QString ItemText(const CommandInfo& info) {
 
 }  // namespace
 
+namespace {
+constexpr int kDefaultWidth = 720;
+constexpr int kDefaultHeight = 420;
+}  // namespace
+
 CMainFrame::CMainFrame(IAppDocument& document, ISettingsStore& settings, QWidget* parent)
     : QMainWindow(parent), m_document(document), m_recentFiles(settings, cmd::kMruCount) {
     setObjectName(QStringLiteral("mainFrame"));
@@ -82,6 +87,8 @@ CMainFrame::CMainFrame(IAppDocument& document, ISettingsStore& settings, QWidget
     BuildStatusBar();
     UpdateRecentFileMenu();
     UpdateTitle(QString::fromLatin1(uitexts::kUntitled));
+    // The view draws nothing; the window needs room for its menus and panes.
+    resize(kDefaultWidth, kDefaultHeight);
 
     m_idleTimer = new QTimer(this);
     m_idleTimer->setInterval(kIdleIntervalMs);

@@ -1,0 +1,60 @@
+#include "app/ui/Screenshots.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+
+#include "app/ui/CMainFrame.h"
+
+namespace {
+
+QString FileNameFor(int index, const QString& menuText) {
+    QString name = menuText;
+    name.remove(QLatin1Char('&'));
+    name = name.toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
+    return QStringLiteral("%1-menu-%2.png").arg(index, 2, 10, QLatin1Char('0')).arg(name);
+}
+
+}  // namespace
+
+int SaveScreenshots(CMainFrame& frame, const QString& directory) {
+    QDir().mkpath(directory);
+    const QDir dir(directory);
+    frame.UpdateCommandUi();
+    frame.UpdateStatusPanes();
+    QApplication::processEvents();
+
+    int written = 0;
+    if (frame.grab().save(dir.filePath(QStringLiteral("00-main-window.png")))) ++written;
+
+    int index = 1;
+    for (QAction* action : frame.menuBar()->actions()) {
+        QMenu* menu = action->menu();
+        if (menu == nullptr) continue;
+        // Let the menu update its items (enabling, ticks) as it does on opening.
+        emit menu->aboutToShow();
+        menu->ensurePolished();
+        menu->adjustSize();
+        const QRect itemRect = frame.menuBar()->actionGeometry(action);
+        const QPoint at = frame.menuBar()->mapTo(&frame, itemRect.bottomLeft());
+
+        QPixmap window = frame.grab();
+        const QPixmap popup = menu->grab();
+        QPixmap canvas(qMax(window.width(), at.x() + popup.width()),
+                       qMax(window.height(), at.y() + popup.height()));
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        painter.drawPixmap(0, 0, window);
+        painter.drawPixmap(at, popup);
+        painter.setPen(Qt::gray);
+        painter.drawRect(QRect(at, popup.size()).adjusted(0, 0, -1, -1));
+        painter.end();
+        if (canvas.save(dir.filePath(FileNameFor(index, action->text())))) ++written;
+        ++index;
+    }
+    return written;
+}
