@@ -1,29 +1,33 @@
 #pragma once
 
-// Unnumbered texts of the windows.
+#include "resources/Texts.h"
+
+// The texts of the windows: the shared named texts under the names the windows
+// use, and the few that only the windows need.
 namespace uitexts {
 
-inline constexpr const char* kAppTitle = "Corvel Configurator User Interface";
-inline constexpr const char* kSettingsRoot = "Kelmarsh";
-inline constexpr const char* kUntitled = "Untitled";
+inline constexpr const char* kAppTitle = texts::kAppTitle;
+inline constexpr const char* kSettingsRoot = texts::kSettingsRoot;
+inline constexpr const char* kUntitled = texts::kDefaultDocumentName;
 inline constexpr const char* kFileFilter = "Corvel CUI Config (*.cmm)";
 inline constexpr const char* kDefaultExtension = "cmm";
-inline constexpr const char* kReady = "Ready";
-inline constexpr const char* kSaveChanges = "Save changes to %1?";
+inline constexpr const char* kReady = texts::kStatusReady;
+inline constexpr const char* kSaveChanges = texts::kSaveChanges;
 
-inline constexpr const char* kStartupText = "Initializing... Connecting on COM%d at %s bps";
+inline constexpr const char* kStartupText = texts::kStartupStatus;
+// The device path stands where the port name stands.
 inline constexpr const char* kStartupTextPath = "Initializing... Connecting on %s at %s bps";
 
-inline constexpr const char* kTagPrefix = "Tag: ";
-inline constexpr const char* kTagSizing = "Tag: FT-123456";
-inline constexpr const char* kSecuritySizing = "Security: Disabled";
-inline constexpr const char* kCommSizing = "COMM: No Xmtr";
-inline constexpr const char* kCommIdle = "COMM: Idle";
-inline constexpr const char* kCommBusy = "COMM: Busy";
-inline constexpr const char* kCommNoXmtr = "COMM: No Xmtr";
+inline constexpr const char* kTagPrefix = texts::kTagPanePrefix;
+inline constexpr const char* kTagSizing = texts::kTagPaneSizing;
+inline constexpr const char* kSecuritySizing = texts::kSecurityPaneSizing;
+inline constexpr const char* kCommSizing = texts::kCommNoXmtr;
+inline constexpr const char* kCommIdle = texts::kCommIdle;
+inline constexpr const char* kCommBusy = texts::kCommBusy;
+inline constexpr const char* kCommNoXmtr = texts::kCommNoXmtr;
 
-inline constexpr const char* kVersionPrefix = "Version ";
+inline constexpr const char* kVersionPrefix = texts::kVersionPrefix;
 
-inline constexpr const char* kIntegerRange = "Please enter an integer between %1 and %2.";
+inline constexpr const char* kIntegerRange = texts::kEnterIntegerBetween;
 
 }  // namespace uitexts

@@ -18,46 +18,15 @@
 #include "sim/CSimLine.h"
 #include "sim/CSimTransmitter.h"
 #include "sim/SimTransmitterOptions.h"
+#include "tests/app/WorkflowTestBench.h"
 #include "transmitter/CComm.h"
 
-// The document, settings and security of the windows, wired to a simulated
-// multidrop line on a pseudo-terminal. Every exchange is kept short: no
-// turnaround delay in the transmitters, no retries and the shortest reply
-// time-out, so that a silent address costs about a tenth of a second.
-class CWorkflowDialogBench {
+// The workflow bench of the engine tests, as the windows use it: at 9600 bit/s,
+// with a longer reply time-out on request and a direct connection helper.
+class CWorkflowDialogBench : public CWorkflowTestBench {
   public:
     CWorkflowDialogBench() {
-        using namespace settingskeys;
-        settings.WriteString(kCommPort, kBitRate, "9600");
-        settings.WriteString(kCommPort, kCtsDelay, "0");
-        settings.WriteString(kCommPort, kCtsEnabled, "FALSE");
-        settings.WriteInt(kLinkScheduling, kRetries, 0);
-        settings.WriteString(kLinkScheduling, kReplyTimeout, "0");
-        settings.WriteString(kLinkScheduling, kBusyDelay, "0");
-        settings.WriteString(kLinkScheduling, kInterpollDelay, "0");
-        doc.SetLinkAvailable(true);
-    }
-
-    static SimTransmitterOptions Options(const std::string& tag) {
-        SimTransmitterOptions options;
-        options.tag = tag;
-        options.turnaroundDelayMs = 0;
-        options.presentValueNoise = 0.0;
-        return options;
-    }
-
-    CSimTransmitter& Add(uint8_t address, const std::string& tag) {
-        return line.AddTransmitter(address, Options(tag));
-    }
-    CSimTransmitter& Add(uint8_t address, const SimTransmitterOptions& options) {
-        return line.AddTransmitter(address, options);
-    }
-
-    // Starts the line and points the link at it.
-    void Start() {
-        std::string error;
-        ASSERT_TRUE(line.Start(&error)) << error;
-        settings.WriteString(settingskeys::kCommPort, settingskeys::kDevicePath, line.SlavePath());
+        settings.WriteString(settingskeys::kCommPort, settingskeys::kBitRate, "9600");
     }
 
     // A reply time-out long enough for a transmitter slowed down on purpose.
@@ -71,12 +40,6 @@ class CWorkflowDialogBench {
         connect.DropDevice();
         connect.ConnectTo(address);
     }
-
-    CSimLine line;
-    CMemorySettingsStore settings;
-    CMVDoc doc;
-    CSecurity security{20261208};
-    WorkflowContext context{doc, settings, security, {}};
 };
 
 template <typename T>
