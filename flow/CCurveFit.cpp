@@ -1,5 +1,8 @@
 #include "flow/CCurveFit.h"
 
+#include "flow/CLeastSquares.h"
+#include "flow/Messages.h"
+
 CCurveFit::CCurveFit(CFlow& owner, int liquidFlag) : m_owner(owner), m_liquidFlag(liquidFlag) {
     ResetCoefficients();
 }
@@ -54,4 +57,16 @@ void CCurveFit::SetPoint(int k, double x, double y) {
     const std::size_t i = static_cast<std::size_t>(k);
     m_workX[i] = m_displayX[i] = x;
     m_workY[i] = m_displayY[i] = y;
+}
+
+bool CCurveFit::SolveOneVariable(int degree, unsigned noInverseMessage) {
+    CLeastSquares solver;
+    if (!solver.Fit(degree, 0, m_pointCount, m_workX.data(), nullptr, m_workY.data())) {
+        flow::ShowMessage(noInverseMessage);
+        return false;
+    }
+    for (int k = 0; k <= degree; ++k) {
+        m_coefficients[static_cast<std::size_t>(k)] = static_cast<float>(solver.Coefficient(k));
+    }
+    return true;
 }

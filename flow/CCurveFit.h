@@ -68,6 +68,10 @@ class CCurveFit {
   protected:
     // Stores a generated point in both the working and the display arrays.
     void SetPoint(int k, double x, double y);
+    // Fits a polynomial of `degree` in the working x values to the working y
+    // values and stores its coefficients; shows `noInverseMessage` when the
+    // solver fails (the coefficients then stay as they were).
+    bool SolveOneVariable(int degree, unsigned noInverseMessage);
 
     CFlow& m_owner;
     int m_liquidFlag;

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "flow/CFlow.h"
-#include "flow/CLeastSquares.h"
 #include "flow/FlowUnits.h"
 #include "flow/FluidProperties.h"
 #include "flow/Messages.h"
@@ -67,14 +66,7 @@ bool CDischargeCoeff::Fit() {
             flow::ShowMessage(kMsgIllegalData);
         } else {
             for (double& x : m_workX) x = 1.0 / std::sqrt(x);
-            CLeastSquares solver;
-            ok = solver.Fit(kDegree, 0, m_pointCount, m_workX.data(), nullptr, m_workY.data());
-            if (ok) {
-                for (int k = 0; k <= kDegree; ++k)
-                    m_coefficients[k] = static_cast<float>(solver.Coefficient(k));
-            } else {
-                flow::ShowMessage(kMsgNoInverse);
-            }
+            ok = SolveOneVariable(kDegree, kMsgNoInverse);
         }
     }
     m_valid = ok ? 1 : 0;

@@ -1,7 +1,6 @@
 #include "flow/CGasExpansion.h"
 
 #include "flow/CFlow.h"
-#include "flow/CLeastSquares.h"
 #include "flow/FlowUnits.h"
 #include "flow/FluidProperties.h"
 #include "flow/Messages.h"
@@ -54,14 +53,7 @@ bool CGasExpansion::Fit() {
         if (!legal) {
             flow::ShowMessage(kMsgIllegalData);
         } else {
-            CLeastSquares solver;
-            ok = solver.Fit(kDegree, 0, m_pointCount, m_workX.data(), nullptr, m_workY.data());
-            if (ok) {
-                for (int i = 0; i <= kDegree; ++i)
-                    m_coefficients[i] = static_cast<float>(solver.Coefficient(i));
-            } else {
-                flow::ShowMessage(kMsgNoInverse);
-            }
+            ok = SolveOneVariable(kDegree, kMsgNoInverse);
         }
     }
     m_valid = ok ? 1 : 0;
