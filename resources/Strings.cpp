@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstdarg>
-#include <cstdio>
-#include <vector>
 
+#include "platform/Numbers.h"
 #include "resources/StringTable.h"
 
 namespace {
@@ -29,16 +28,7 @@ bool HasString(unsigned id) { return Find(id) != nullptr; }
 std::string FormatText(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string result;
-    if (needed > 0) {
-        std::vector<char> buffer(static_cast<size_t>(needed) + 1);
-        std::vsnprintf(buffer.data(), buffer.size(), format, args);
-        result.assign(buffer.data(), static_cast<size_t>(needed));
-    }
+    std::string result = platform::FormatV(format, args);
     va_end(args);
     return result;
 }
