@@ -1,6 +1,7 @@
 #include "app/CSendEngine.h"
 
 #include "app/ConfigurationSteps.h"
+#include "app/SafetyNotices.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
 #include "resources/Strings.h"
@@ -8,7 +9,6 @@
 #include "transmitter/CTransmitter.h"
 
 namespace {
-constexpr unsigned kIdSafetyPrompt = 390;
 constexpr unsigned kIdProcessValueNotice = 392;
 constexpr unsigned kIdSendFailed = 393;
 constexpr unsigned kIdSendCancelled = 394;
@@ -21,8 +21,7 @@ CSendEngine::CSendEngine(WorkflowContext& context) : m_context(context) {
 }
 
 bool CSendEngine::Start() {
-    if (Ui().MessageBox(LoadString(kIdSafetyPrompt), MsgButtons::OkCancel, MsgIcon::Exclamation) !=
-        MsgAnswer::Ok) {
+    if (!app::ConfirmManualMode()) {
         Finish(WorkflowResult::NotStarted);
         return false;
     }

@@ -8,14 +8,18 @@
 #include <iostream>
 #include <ostream>
 
-CConsoleUi::CConsoleUi(std::ostream& err) : m_err(err) {}
+CConsoleUi::CConsoleUi(std::ostream& err, Questions questions)
+    : m_err(err), m_questions(questions) {}
 
 MsgAnswer CConsoleUi::MessageBox(const std::string& text, MsgButtons buttons, MsgIcon) {
     m_err << text;
     if (text.empty() || text.back() != '\n') m_err << '\n';
     m_err.flush();
-    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
-                                                                              : MsgAnswer::Ok;
+    const bool yesNo = buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel;
+    if (buttons == MsgButtons::Ok || m_questions == Questions::AnswerYes)
+        return yesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    if (m_declined.empty()) m_declined = text;
+    return yesNo ? MsgAnswer::No : MsgAnswer::Cancel;
 }
 
 std::optional<std::string> CConsoleUi::PromptPassword() {

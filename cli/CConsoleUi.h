@@ -5,11 +5,20 @@
 #include "platform/IUserInterface.h"
 
 // The user-interface services of the terminal program: message boxes are printed
-// to the error stream and answered with their default (OK, Yes), so a scripted
-// run never waits on a question; there are no windows to repaint.
+// to the error stream and answered without waiting, so a scripted run never
+// stops on a question; there are no windows to repaint.
 class CConsoleUi : public IUserInterface {
   public:
-    explicit CConsoleUi(std::ostream& err);
+    // How questions (OK/Cancel, Yes/No) are answered.
+    enum class Questions {
+        AnswerYes,  // with their default, OK or Yes
+        Decline,    // with Cancel or No: a command without --yes writes nothing
+    };
+
+    explicit CConsoleUi(std::ostream& err, Questions questions = Questions::AnswerYes);
+
+    // The first question answered with Cancel or No; empty while there is none.
+    const std::string& Declined() const { return m_declined; }
 
     MsgAnswer MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) override;
     void Beep() override {}
@@ -24,4 +33,6 @@ class CConsoleUi : public IUserInterface {
 
   private:
     std::ostream& m_err;
+    Questions m_questions;
+    std::string m_declined;
 };

@@ -9,6 +9,7 @@
 #include "app/CMVDoc.h"
 #include "app/CSecurity.h"
 #include "app/WorkflowContext.h"
+#include "cli/ConfigCommands.h"
 #include "cli/ConfigFileCommands.h"
 #include "cli/LinkCommands.h"
 #include "cli/ShowDeviceCommand.h"
@@ -95,6 +96,16 @@ int FlowTestFilesCommand(std::vector<std::string> args, std::ostream& out, std::
     }
 }
 
+int GetOnTransmitter(WorkflowContext& context, const std::vector<std::string>& words,
+                     std::ostream& out, std::ostream& err) {
+    return ConfigTransmitterCommand("get", context, words, out, err);
+}
+
+int SetOnTransmitter(WorkflowContext& context, const std::vector<std::string>& words,
+                     std::ostream& out, std::ostream& err) {
+    return ConfigTransmitterCommand("set", context, words, out, err);
+}
+
 WorkflowCommand FindWorkflowCommand(const std::string& command) {
     if (command == "search") return SearchCommand;
     if (command == "connect") return ConnectCommand;
@@ -102,6 +113,8 @@ WorkflowCommand FindWorkflowCommand(const std::string& command) {
     if (command == "send") return SendCommand;
     if (command == "change-address") return ChangeAddressCommand;
     if (command == "read-outputs") return ReadOutputsCommand;
+    if (command == "get") return GetOnTransmitter;
+    if (command == "set") return SetOnTransmitter;
     return nullptr;
 }
 
@@ -129,6 +142,7 @@ std::string ProgramUsage() {
         "transmitters:\n"
         "  show-device [--json]        read and print every area of the transmitter\n";
     for (const std::string& line : WorkflowCommandUsage()) usage += "  " + line + "\n";
+    usage += "configuration windows:\n" + ConfigCommandUsage();
     return usage;
 }
 
@@ -153,6 +167,8 @@ int RunProgram(const std::vector<std::string>& arguments, ISettingsStore& store,
     if (command == "new" || command == "copy" || command == "show")
         return FileCommand(command, words, out, err);
     if (command == "flow-test-files") return FlowTestFilesCommand(words, out, err);
+    if ((command == "get" || command == "set") && ConfigCommandOnFile(words))
+        return ConfigFileCommand(command, words, out, err);
 
     WorkflowCommand run = FindWorkflowCommand(command);
     if (!run && command != "show-device") {

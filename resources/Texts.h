@@ -8,6 +8,8 @@ namespace texts {
 // Common buttons and standard validation messages
 inline constexpr const char* kOk = "OK";
 inline constexpr const char* kCancel = "Cancel";
+inline constexpr const char* kEnterNumber = "Please enter a number.";
+inline constexpr const char* kEnterInteger = "Please enter an integer.";
 inline constexpr const char* kEnterIntegerBetween = "Please enter an integer between %1 and %2.";
 inline constexpr const char* kEnterNumberBetween = "Please enter a number between %1 and %2.";
 inline constexpr const char* kEnterPositiveInteger = "Please enter a positive integer.";

@@ -146,6 +146,11 @@ bool CSimTransmitter::HandleRequest(const uint8_t* pdu, size_t length,
     ++m_requestsHandled;
     reply.clear();
     const uint8_t function = pdu[0];
+    RequestRecord record;
+    record.function = function;
+    if (length >= 3) record.address = Word(pdu + 1);
+    record.quantity = function == 5 || function == 6 ? 1 : length >= 5 ? Word(pdu + 3) : 0;
+    m_requests.push_back(record);
     uint8_t exception = 0;
     switch (function) {
         case 1:
@@ -1039,4 +1044,14 @@ bool CSimTransmitter::IsSelfTestRunning() const {
 uint64_t CSimTransmitter::RequestsHandled() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_requestsHandled;
+}
+
+std::vector<CSimTransmitter::RequestRecord> CSimTransmitter::Requests() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_requests;
+}
+
+void CSimTransmitter::ClearRequests() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_requests.clear();
 }

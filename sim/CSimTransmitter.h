@@ -107,6 +107,17 @@ class CSimTransmitter {
 
     uint64_t RequestsHandled() const;
 
+    // A request as this transmitter answered it: the function code, the first
+    // coil or register and the quantity (1 for the single-write functions).
+    struct RequestRecord {
+        uint8_t function = 0;
+        uint16_t address = 0;
+        uint16_t quantity = 0;
+    };
+    // Every request handled since the start or the last ClearRequests, in order.
+    std::vector<RequestRecord> Requests() const;
+    void ClearRequests();
+
   private:
     using Clock = std::chrono::steady_clock;
 
@@ -201,4 +212,5 @@ class CSimTransmitter {
     mutable bool m_selfTestRunning = false;
     std::mt19937 m_random{12345};
     uint64_t m_requestsHandled = 0;
+    std::vector<RequestRecord> m_requests;
 };

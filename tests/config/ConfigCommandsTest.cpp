@@ -1,0 +1,127 @@
+// The terminal's get and set over the window forms.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/FileBytes.h"
+#include "cli/CliProgram.h"
+#include "platform/CMemorySettingsStore.h"
+#include "resources/Strings.h"
+#include "tests/app/ConfigTestSupport.h"
+#include "transmitter/CTransmitter.h"
+
+using configtest::CTempFolder;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+CliRun Cli(const std::vector<std::string>& args) {
+    CMemorySettingsStore store;
+    std::ostringstream out, err;
+    CliRun run;
+    run.status = cli::RunProgram(args, store, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class ConfigCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_path = m_folder.File("FT101.cmm");
+        CMVDoc doc;
+        doc.Save(m_path);
+        m_before = app::ReadFileBytes(m_path);
+    }
+
+    CTempFolder m_folder;
+    std::string m_path;
+    std::vector<uint8_t> m_before;
+};
+
+TEST_F(ConfigCommandsTest, GetPrintsTheWindowsFieldsFromAFile) {
+    const CliRun run = Cli({"get", "damping", "--file", m_path});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "DP: 0.896 seconds\nSP: 0.896 seconds\nPT: 0.896 seconds\n");
+    const CliRun units = Cli({"get", "units", "--file", m_path, "--json"});
+    EXPECT_EQ(units.status, 0) << units.err;
+    EXPECT_EQ(units.out, "{\"DP\": \"InH2O-60°F\", \"SP\": \"psi\", \"PT\": \"°F\"}\n");
+}
+
+TEST_F(ConfigCommandsTest, SetChangesOnlyTheFieldsGivenAndSavesTheFile) {
+    const CliRun run = Cli({"set", "damping", "SP=2.5", "--file", m_path});
+    ASSERT_EQ(run.status, 0) << run.err;
+    CMVDoc expected;
+    expected.Load(m_before);
+    CDimlessValue damping;
+    damping.Set(2.5);
+    expected.Transmitter().Sp().SetDamping(damping);
+    EXPECT_EQ(app::ReadFileBytes(m_path), expected.Store());
+}
+
+TEST_F(ConfigCommandsTest, ARefusedValuePrintsTheWindowsMessageAndLeavesTheFileUntouched) {
+    const CliRun run = Cli({"set", "damping", "DP=2", "PT=30.01", "--file", m_path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Please enter a number between 0 and 30.\n");
+    EXPECT_EQ(app::ReadFileBytes(m_path), m_before);
+
+    const CliRun date = Cli({"set", "device-info", "date=31/APR/99", "--file", m_path});
+    EXPECT_EQ(date.status, 1);
+    EXPECT_EQ(date.err, LoadString(715) + "\n");
+    EXPECT_EQ(app::ReadFileBytes(m_path), m_before);
+}
+
+TEST_F(ConfigCommandsTest, NothingChangedLeavesTheFileAsItWas) {
+    const CliRun run = Cli({"set", "units", "DP=InH2O-60°F", "--file", m_path});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(app::ReadFileBytes(m_path), m_before);
+}
+
+TEST_F(ConfigCommandsTest, CodesAndUnitsAreNamedByTextOrNumber) {
+    ASSERT_EQ(Cli({"set", "units", "PT=32", "SP=kPa", "--file", m_path}).status, 0);
+    ASSERT_EQ(Cli({"set", "device-info", "seal-count=2", "tag=FT-101", "--file", m_path}).status,
+              0);
+    CMVDoc doc;
+    doc.Open(m_path);
+    EXPECT_EQ(doc.Transmitter().Pt().Units().UnitCode(), 32);
+    EXPECT_EQ(doc.Transmitter().Sp().Units().Name(), "kPa");
+    EXPECT_EQ(doc.Transmitter().DeviceInfo().RemoteSealCount(), 2);
+    EXPECT_EQ(doc.Transmitter().DeviceInfo().Tag(), "FT-101");
+}
+
+TEST_F(ConfigCommandsTest, UnknownAreasAndKeysAreUsageErrors) {
+    EXPECT_EQ(Cli({"get", "colours", "--file", m_path}).status, 2);
+    const CliRun key = Cli({"set", "damping", "XP=1", "--file", m_path});
+    EXPECT_EQ(key.status, 2);
+    EXPECT_TRUE(Contains(key.err, "unknown key \"XP\"")) << key.err;
+    EXPECT_EQ(Cli({"set", "damping", "--file", m_path}).status, 2) << "set needs a value";
+    EXPECT_EQ(app::ReadFileBytes(m_path), m_before);
+}
+
+TEST(ConfigCommandsOnTransmitter, WithoutYesTheSafetyTextIsPrintedAndNothingWritten) {
+    const CliRun refused = Cli({"--simulate", "set", "damping", "DP=4"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(Contains(refused.err, LoadString(390))) << refused.err;
+    EXPECT_TRUE(Contains(refused.err, "--yes")) << refused.err;
+    EXPECT_FALSE(Contains(refused.err, LoadString(392))) << refused.err;
+}
+
+TEST(ConfigCommandsOnTransmitter, WithYesTheWritesAreFollowedByTheProcessValueNotice) {
+    const CliRun run = Cli({"--simulate", "set", "damping", "DP=4", "--yes"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, LoadString(392))) << run.err;
+    const CliRun get = Cli({"--simulate", "get", "device-info", "--json"});
+    EXPECT_EQ(get.status, 0) << get.err;
+    EXPECT_TRUE(Contains(get.out, "\"tag\": \"CORVEL\"")) << get.out;
+}
+
+}  // namespace
