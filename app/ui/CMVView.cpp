@@ -16,6 +16,7 @@
 #include "app/ui/IAppDocument.h"
 #include "app/ui/UiTexts.h"
 #include "dialogs/CHostCommDlg.h"
+#include "dialogs/FormWindows.h"
 #include "dialogs/WorkflowDialogs.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
@@ -81,6 +82,8 @@ void CMVView::OnCommand(int id) {
             default:
                 if (id >= cmd::kFileMru1 && id < cmd::kFileMru1 + cmd::kMruCount) {
                     OnRecentFile(id - cmd::kFileMru1);
+                } else if (dialogs::FindFormWindow(id) != nullptr) {
+                    OnFormWindow(id);
                 } else {
                     ShowNotAvailable();
                 }
@@ -243,6 +246,17 @@ void CMVView::OnWorkflowCommand(int id) {
         default:
             break;
     }
+    m_frame.UpdateStatusPanes();
+}
+
+void CMVView::OnFormWindow(int id) {
+    WorkflowContext* context = m_document.Workflow();
+    if (context == nullptr) {
+        ShowNotAvailable();
+        return;
+    }
+    dialogs::RunFormWindow(&m_frame, *context, id);
+    // A window may have renamed the transmitter or changed the document.
     m_frame.UpdateStatusPanes();
 }
 

@@ -52,6 +52,7 @@ class CMVView : public QWidget {
     void OnAbout();
     void ShowNotAvailable();
     void OnWorkflowCommand(int id);
+    void OnFormWindow(int id);
     void SetPathName(const std::string& path);
     std::optional<std::string> AskFileName(FileDialog kind, const std::string& proposed);
 

@@ -8,7 +8,12 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "app/WorkflowContext.h"
 #include "app/ui/CMainFrame.h"
+#include "app/ui/IAppDocument.h"
+#include "config/CConfigForm.h"
+#include "dialogs/CFormDialog.h"
+#include "dialogs/FormWindows.h"
 
 namespace {
 
@@ -17,6 +22,31 @@ QString FileNameFor(int index, const QString& menuText) {
     name.remove(QLatin1Char('&'));
     name = name.toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
     return QStringLiteral("%1-menu-%2.png").arg(index, 2, 10, QLatin1Char('0')).arg(name);
+}
+
+// Each form window, opened as its command opens it (Setup mode on the
+// document, Transmitter mode on the connected transmitter), drawn and closed.
+int SaveFormWindows(CMainFrame& frame, const QDir& dir, int index) {
+    WorkflowContext* context = frame.Document().Workflow();
+    if (context == nullptr) return 0;
+    int written = 0;
+    for (const dialogs::FormWindow& entry : dialogs::FormWindows()) {
+        const bool setup = entry.mode == config::kSetupMode;
+        if (!setup && !context->Connected()) continue;
+        std::unique_ptr<CConfigForm> form = entry.makeForm(*context);
+        if (!form->Open()) continue;
+        std::unique_ptr<CFormDialog> window = entry.makeWindow(*form, &frame);
+        window->show();
+        QApplication::processEvents();
+        const QString name =
+            QStringLiteral("%1-window-%2-%3.png")
+                .arg(index++, 2, 10, QLatin1Char('0'))
+                .arg(QString::fromLatin1(entry.name))
+                .arg(setup ? QStringLiteral("setup") : QStringLiteral("transmitter"));
+        if (window->grab().save(dir.filePath(name))) ++written;
+        window->hide();
+    }
+    return written;
 }
 
 }  // namespace
@@ -56,5 +86,5 @@ int SaveScreenshots(CMainFrame& frame, const QString& directory) {
         if (canvas.save(dir.filePath(FileNameFor(index, action->text())))) ++written;
         ++index;
     }
-    return written;
+    return written + SaveFormWindows(frame, dir, index);
 }

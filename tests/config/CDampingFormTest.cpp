@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "link/CCommException.h"
 #include "link/ErrorReport.h"
 #include "resources/Texts.h"
+#include "tests/config/CHalfSecondDampingForm.h"
 #include "tests/config/FormTestBench.h"
 #include "transmitter/CTransmitter.h"
 
@@ -15,21 +14,6 @@ namespace {
 constexpr uint16_t kRegDampingDp = 440;
 constexpr uint16_t kRegDampingPt = 452;
 const std::string kRangeMessage = "Please enter a number between 0 and 30.";
-
-// A transmitter that keeps damping only in steps of half a second: it stores
-// the nearest step and answers with the nearest-value warning.
-class CHalfSecondDampingForm : public CDampingForm {
-  public:
-    using CDampingForm::CDampingForm;
-
-  protected:
-    void WriteDamping(int variable, double seconds) override {
-        const double kept = std::round(seconds * 2.0) / 2.0;
-        CDampingForm::WriteDamping(variable, kept);
-        if (kept != static_cast<double>(static_cast<float>(seconds)))
-            throw CCommException(commerr::kDampingNearest);
-    }
-};
 
 class DampingFormTest : public FormTest {
   protected:

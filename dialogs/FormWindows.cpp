@@ -1,0 +1,67 @@
+#include "dialogs/FormWindows.h"
+
+#include "app/CMVDoc.h"
+#include "app/CommandTable.h"
+#include "app/WorkflowContext.h"
+#include "config/CDampingForm.h"
+#include "config/CDeviceInfoForm.h"
+#include "config/CUnitsForm.h"
+#include "dialogs/CFormDialog.h"
+#include "dialogs/config/CDampingDlg.h"
+#include "dialogs/config/CDeviceInfoDlg.h"
+#include "dialogs/config/CUnitsDlg.h"
+
+namespace dialogs {
+namespace {
+
+// A window whose form needs only the document and the mode.
+template <typename Form, typename Window>
+FormWindow DocumentWindow(int command, const char* name, int mode) {
+    return {command, name, mode,
+            [mode](WorkflowContext& context) -> std::unique_ptr<CConfigForm> {
+                return std::make_unique<Form>(context.doc, mode);
+            },
+            [](CConfigForm& form, QWidget* parent) -> std::unique_ptr<CFormDialog> {
+                return std::make_unique<Window>(static_cast<Form&>(form), parent);
+            }};
+}
+
+std::vector<FormWindow> BuildWindows() {
+    using config::kSetupMode;
+    using config::kTransmitterMode;
+    return {
+        DocumentWindow<CUnitsForm, CUnitsDlg>(cmd::kSetupUnits, "units", kSetupMode),
+        DocumentWindow<CDampingForm, CDampingDlg>(cmd::kSetupDamping, "damping", kSetupMode),
+        DocumentWindow<CDeviceInfoForm, CDeviceInfoDlg>(cmd::kSetupDeviceInfo, "device-info",
+                                                        kSetupMode),
+        DocumentWindow<CUnitsForm, CUnitsDlg>(cmd::kXmtrUnits, "units", kTransmitterMode),
+        DocumentWindow<CDampingForm, CDampingDlg>(cmd::kXmtrDamping, "damping", kTransmitterMode),
+        DocumentWindow<CDeviceInfoForm, CDeviceInfoDlg>(cmd::kXmtrDeviceInfo, "device-info",
+                                                        kTransmitterMode),
+    };
+}
+
+}  // namespace
+
+const std::vector<FormWindow>& FormWindows() {
+    static const std::vector<FormWindow> windows = BuildWindows();
+    return windows;
+}
+
+const FormWindow* FindFormWindow(int command) {
+    for (const FormWindow& window : FormWindows()) {
+        if (window.command == command) return &window;
+    }
+    return nullptr;
+}
+
+int RunFormWindow(QWidget* parent, WorkflowContext& context, int command) {
+    const FormWindow* entry = FindFormWindow(command);
+    if (entry == nullptr) return -1;
+    std::unique_ptr<CConfigForm> form = entry->makeForm(context);
+    if (!form->Open()) return CFormDialog::kAbortResult;
+    std::unique_ptr<CFormDialog> window = entry->makeWindow(*form, parent);
+    return window->exec();
+}
+
+}  // namespace dialogs
