@@ -168,3 +168,25 @@ TEST_F(UnitsFormTest, TheTerminalNamesAUnitByItsListTextOrItsCode) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UnitsFormTest, AnInvalidUnitsCodeIsOfferedForRepairAtOpening) {
+    SimTransmitterOptions options = CWorkflowTestBench::Options("CORVEL");
+    options.unitsCodes[0] = SimTransmitterOptions::kInvalidUnitsCode;
+    Connect(options);
+    const std::string prompt = LoadString(364) + Model().Dp().Name() + LoadString(365) +
+                               Model().Dp().AllowedUnits()[0].Name() + texts::kQuestionEnd;
+    m_ui.ExpectWithIcon(prompt, MsgIcon::Stop, MsgAnswer::Cancel);
+    CUnitsForm refused(Doc(), config::kTransmitterMode);
+    EXPECT_FALSE(refused.Open()) << "Cancel abandons the window silently";
+    EXPECT_TRUE(Writes().empty());
+
+    m_ui.Expect(prompt, MsgAnswer::Ok);
+    CUnitsForm repaired(Doc(), config::kTransmitterMode);
+    ASSERT_TRUE(repaired.Open());
+    EXPECT_EQ(repaired.Field("DP")->selected, 0);
+    EXPECT_EQ(WrittenRegisters(), std::vector<uint16_t>{kRegUnitsDp});
+}
+
+}  // namespace
