@@ -61,8 +61,6 @@ std::vector<CommandInfo> BuildTable() {
     t.push_back(Separator(kSetup));
     t.push_back(
         Item(cmd::kSetupLcdDisplay, kSetup, "LCD Dis&play...", "Change LCD Display", E::Offline));
-    t.push_back(Item(cmd::kSetupFlow, kSetup, "C&ompensated Flow...",
-                     "Enter Compensated Flow parameters", E::Offline, "Compensated Flow "));
     t.push_back(Separator(kSetup));
     t.push_back(Item(cmd::kSendConfig, kSetup, "&Send Config...",
                      "Send configuration to transmittter", E::OnlineNotLow, "Send Configuration"));
@@ -124,9 +122,6 @@ std::vector<CommandInfo> BuildTable() {
                      "Issue self test to transmitter", E::Online));
     t.push_back(Item(cmd::kErrorInfo, kDiagnostics, "&Error Info...",
                      "View info about a transmitter fault", E::Online));
-    t.push_back(Separator(kDiagnostics));
-    t.push_back(Item(cmd::kTestCalculation, kDiagnostics, "Test &Calculation...",
-                     "Do test calculation with transmitter", E::OnlineNotLow));
 
     t.push_back(Item(cmd::kViewToolbar, kView, "&Toolbar", "Show or hide the toolbar", E::Always));
     t.push_back(
@@ -134,6 +129,17 @@ std::vector<CommandInfo> BuildTable() {
 
     t.push_back(Item(cmd::kAppAbout, kHelp, "&About Corvel Configurator...",
                      "Displays program information", E::Always, "About "));
+
+    // Further commands of the view that no menu item, toolbar button or
+    // accelerator issues.
+    CommandInfo flow = Item(cmd::kSetupFlow, kSetup, nullptr,
+                            "Enter Compensated Flow parameters\nCompensated Flow ", E::Offline);
+    flow.kind = CommandKind::Unplaced;
+    t.push_back(flow);
+    CommandInfo testCalculation = Item(cmd::kTestCalculation, kDiagnostics, nullptr,
+                                       "Do test calculation with transmitter", E::OnlineNotLow);
+    testCalculation.kind = CommandKind::Unplaced;
+    t.push_back(testCalculation);
     return t;
 }
 

@@ -80,6 +80,7 @@ enum class CommandKind : uint8_t {
     Item,         // an ordinary menu item
     RecentFiles,  // the place of the recent-file list (kFileMru1 and following)
     Separator,
+    Unplaced,  // routed and enabled like an item, but in no menu, toolbar or accelerator
 };
 
 struct CommandInfo {
@@ -96,7 +97,8 @@ struct CommandInfo {
     bool needsLink;  // also requires the serial link to be available (Connect)
 };
 
-// Every menu entry in menu order, top-level menus in their order of first appearance.
+// Every menu entry in menu order, top-level menus in their order of first
+// appearance, then the commands that have no place in the menus.
 const std::vector<CommandInfo>& CommandTable();
 
 // The entry of a command, or nullptr for an unknown id (recent files: kFileMru1 only).

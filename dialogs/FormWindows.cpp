@@ -5,11 +5,13 @@
 #include "app/WorkflowContext.h"
 #include "config/CDampingForm.h"
 #include "config/CDeviceInfoForm.h"
+#include "config/CTestCalculationForm.h"
 #include "config/CUnitsForm.h"
 #include "dialogs/CFormDialog.h"
 #include "dialogs/config/CDampingDlg.h"
 #include "dialogs/config/CDeviceInfoDlg.h"
 #include "dialogs/config/CUnitsDlg.h"
+#include "dialogs/flow/CTestCalculationDlg.h"
 
 namespace dialogs {
 namespace {
@@ -38,6 +40,8 @@ std::vector<FormWindow> BuildWindows() {
         DocumentWindow<CDampingForm, CDampingDlg>(cmd::kXmtrDamping, "damping", kTransmitterMode),
         DocumentWindow<CDeviceInfoForm, CDeviceInfoDlg>(cmd::kXmtrDeviceInfo, "device-info",
                                                         kTransmitterMode),
+        DocumentWindow<CTestCalculationForm, CTestCalculationDlg>(
+            cmd::kTestCalculation, "test-calculation", kTransmitterMode),
     };
 }
 

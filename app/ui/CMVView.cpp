@@ -1,8 +1,10 @@
 #include "app/ui/CMVView.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QStatusBar>
 #include <QToolBar>
 #include <exception>
@@ -15,6 +17,7 @@
 #include "app/ui/CSplashWnd.h"
 #include "app/ui/IAppDocument.h"
 #include "app/ui/UiTexts.h"
+#include "config/CFlowSetup.h"
 #include "dialogs/CHostCommDlg.h"
 #include "dialogs/FormWindows.h"
 #include "dialogs/WorkflowDialogs.h"
@@ -70,6 +73,9 @@ void CMVView::OnCommand(int id) {
                 break;
             case cmd::kAppAbout:
                 OnAbout();
+                break;
+            case cmd::kSetupFlow:
+                OnFlowSetup();
                 break;
             case cmd::kConnect:
             case cmd::kDisconnect:
@@ -247,6 +253,19 @@ void CMVView::OnWorkflowCommand(int id) {
             break;
     }
     m_frame.UpdateStatusPanes();
+}
+
+void CMVView::OnFlowSetup() {
+    WorkflowContext* context = m_document.Workflow();
+    if (context == nullptr) {
+        ShowNotAvailable();
+        return;
+    }
+    // The setup pages' data grids are Qt's table widgets: the grid component is
+    // the widgets library, looked for in the system's library folder, then here.
+    const config::GridComponent grid{QLibraryInfo::path(QLibraryInfo::LibrariesPath).toStdString(),
+                                     QDir::currentPath().toStdString(), "libQt6Widgets.so.6"};
+    config::RunFlowSetup(context->doc, grid);
 }
 
 void CMVView::OnFormWindow(int id) {

@@ -53,6 +53,7 @@ class CMVView : public QWidget {
     void ShowNotAvailable();
     void OnWorkflowCommand(int id);
     void OnFormWindow(int id);
+    void OnFlowSetup();
     void SetPathName(const std::string& path);
     std::optional<std::string> AskFileName(FileDialog kind, const std::string& proposed);
 

@@ -124,6 +124,7 @@ QMenu* CMainFrame::MenuFor(const char* menu, const char* submenu) {
 
 void CMainFrame::BuildMenus() {
     for (const CommandInfo& info : CommandTable()) {
+        if (info.kind == CommandKind::Unplaced) continue;
         QMenu* menu = MenuFor(info.menu, info.submenu);
         if (info.kind == CommandKind::Separator) {
             menu->addSeparator();

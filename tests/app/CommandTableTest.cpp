@@ -115,13 +115,13 @@ TEST(CommandTable, SeparatorsSplitTheSetupAndTransmitterMenus) {
     auto sequence = [](const char* menu) {
         std::string out;
         for (const CommandInfo& info : CommandTable()) {
-            if (std::string(info.menu) != menu) continue;
+            if (std::string(info.menu) != menu || info.kind == CommandKind::Unplaced) continue;
             out += info.kind == CommandKind::Separator ? "|" : std::to_string(info.id) + " ";
         }
         return out;
     };
     EXPECT_EQ(sequence("&Setup"),
-              "32840 32852 |32808 32809 32810 32847 32850 |32846 32811 |32820 32821 ");
+              "32840 32852 |32808 32809 32810 32847 32850 |32846 |32820 32821 ");
     EXPECT_EQ(sequence("&Transmitter"),
               "32814 32813 |32853 |32817 32818 32819 32842 32849 |32845 ");
     EXPECT_EQ(sequence("&File"), "57600 57601 57603 57604 |57616 |57665 ");
@@ -132,9 +132,22 @@ TEST(CommandTable, CommandsWithoutAMenuOfTheirOwnArePlaced) {
     EXPECT_STREQ(FindCommand(cmd::kPrivileges)->menu, "&Maintenance");
     EXPECT_STREQ(FindCommand(cmd::kSecurityOnOff)->menu, "&Maintenance");
     EXPECT_EQ(FindCommand(cmd::kSecurityOnOff)->textId, 3103u);
-    EXPECT_STREQ(FindCommand(cmd::kSetupFlow)->menu, "&Setup");
-    EXPECT_STREQ(FindCommand(cmd::kTestCalculation)->menu, "&Diagnostics");
     EXPECT_STREQ(FindCommand(cmd::kModuleInfo)->submenu, "De&vice Info");
+}
+
+TEST(CommandTable, FlowSetupAndTestCalculationHaveNoPlaceButKeepTheirEnabling) {
+    for (int id : {cmd::kSetupFlow, cmd::kTestCalculation}) {
+        ASSERT_NE(FindCommand(id), nullptr) << id;
+        EXPECT_EQ(FindCommand(id)->kind, CommandKind::Unplaced) << id;
+        EXPECT_EQ(FindCommand(id)->accelerator, nullptr) << id;
+        for (int slot : ToolbarLayout()) EXPECT_NE(slot, id);
+    }
+    EXPECT_TRUE(IsCommandEnabled(cmd::kSetupFlow, app::kAccessNoTransmitter, true));
+    EXPECT_FALSE(IsCommandEnabled(cmd::kSetupFlow, app::kAccessHigh, true));
+    EXPECT_TRUE(IsCommandEnabled(cmd::kTestCalculation, app::kAccessMedium, true));
+    EXPECT_FALSE(IsCommandEnabled(cmd::kTestCalculation, app::kAccessLow, true));
+    EXPECT_STREQ(FindCommand(cmd::kSetupFlow)->prompt,
+                 "Enter Compensated Flow parameters\nCompensated Flow ");
 }
 
 }  // namespace
