@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "link/ErrorReport.h"
@@ -170,6 +171,15 @@ TEST_F(TestCalculationFormTest, ACommunicationErrorEndsTheWaitWithItsText) {
     Advance(2000);
     form->Poll();
     EXPECT_FALSE(form->Waiting());
+}
+
+TEST_F(TestCalculationFormTest, AValueTheTransmitterCannotGiveIsShownEmptyAndSentAsZero) {
+    m_sim->SetPresentValueSetPoint(SimVariable::kSp, std::nan(""));
+    auto form = OpenForm();
+    EXPECT_EQ(form->Field("SP")->text, "");
+    ASSERT_EQ(form->Ok().result, FormResult::StayOpen);
+    ASSERT_EQ(m_device.requests.size(), 1u);
+    EXPECT_EQ(CTestCalculationForm::Values(m_device.requests[0])[2], 0.0f);
 }
 
 TEST_F(TestCalculationFormTest, InputsThatAreNoNumbersAreRefused) {
