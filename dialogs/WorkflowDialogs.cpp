@@ -66,9 +66,17 @@ RetryAnswer RunRetryPrompt(QWidget* parent, const std::string& message) {
 }
 
 WorkflowResult RunSendConfiguration(QWidget* parent, WorkflowContext& context) {
-    CSendDlg window(context, parent);
-    window.exec();
-    const WorkflowResult result = window.Result();
+    // The progress window is created only once the safety question has been
+    // answered OK, so it never stands behind it.
+    auto send = std::make_unique<CSendEngine>(context);
+    if (!send->Start()) return send->Result();
+    WorkflowResult result = WorkflowResult::Running;
+    {
+        CSendDlg window(std::move(send), parent);
+        window.exec();
+        result = window.Result();
+    }
+    // The window is gone before the outcome is shown.
     CSendEngine::ReportOutcome(result);
     return result;
 }
@@ -77,7 +85,10 @@ WorkflowResult RunReceiveConfiguration(QWidget* parent, WorkflowContext& context
                                        std::function<bool()> saveModified,
                                        std::function<void(const std::string& name)> named) {
     if (!saveModified) saveModified = [&context] { return SaveToOwnFile(context.doc); };
-    CReceiveDlg window(context, std::move(saveModified), std::move(named), parent);
+    // As for Send: the window appears only after the save question.
+    auto receive = std::make_unique<CReceiveEngine>(context);
+    if (!receive->Start(saveModified)) return receive->Result();
+    CReceiveDlg window(context, std::move(receive), std::move(named), parent);
     window.exec();
     return window.Result();
 }
