@@ -8,6 +8,7 @@
 
 #include "app/CMVDoc.h"
 #include "app/CSendEngine.h"
+#include "app/ConnectionText.h"
 #include "dialogs/CConnectDlg.h"
 #include "dialogs/CReceiveDlg.h"
 #include "dialogs/CRetryPrompt.h"
@@ -48,7 +49,7 @@ bool SaveToOwnFile(CMVDoc& doc) {
 
 namespace dialogs {
 
-int RunConnectDialog(QWidget* parent, WorkflowContext& context) {
+int RunConnectDialog(QWidget* parent, WorkflowContext& context, std::string* connectedText) {
     std::unique_ptr<CConnectDlg> dialog;
     try {
         dialog = std::make_unique<CConnectDlg>(context, parent);
@@ -56,7 +57,13 @@ int RunConnectDialog(QWidget* parent, WorkflowContext& context) {
         Ui().MessageBox(LoadString(kIdLowOnResources), MsgButtons::Ok, MsgIcon::Stop);
         return QDialog::Rejected;
     }
-    return dialog->exec() == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
+    if (dialog->exec() != QDialog::Accepted) return QDialog::Rejected;
+    if (connectedText != nullptr) {
+        *connectedText = dialog->MovedFrom() != 0
+                             ? app::AddressMovedText(context, dialog->MovedFrom())
+                             : app::ConnectedText(context);
+    }
+    return QDialog::Accepted;
 }
 
 RetryAnswer RunRetryPrompt(QWidget* parent, const std::string& message) {
