@@ -343,10 +343,13 @@ const std::vector<std::string>& WorkflowCommandUsage() {
     static const std::vector<std::string> kUsage = {
         "search                      list the transmitters on the line",
         "connect [ADDRESS]           connect (address 1 by default), show tag and access",
-        "receive -o FILE [--address N]   receive the configuration into FILE",
-        "send FILE [--address N] [--yes] send FILE's configuration (--yes confirms)",
+        "receive -o FILE [--address N]\n"
+        "                              receive the configuration into FILE",
+        "send FILE [--address N] [--yes]\n"
+        "                              send FILE's configuration (--yes confirms)",
         "change-address OLD NEW      move a transmitter to another polling address",
-        "read-outputs [--address N] [--count N] [--interval MS]   live values",
+        "read-outputs [--address N] [--count N] [--interval MS]\n"
+        "                              live values of the assigned variables",
     };
     return kUsage;
 }
