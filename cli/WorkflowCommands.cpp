@@ -12,6 +12,7 @@
 #include "app/CReceiveEngine.h"
 #include "app/CSearchEngine.h"
 #include "app/CSendEngine.h"
+#include "cli/CProgressPrinter.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
 #include "resources/Strings.h"
@@ -85,23 +86,16 @@ bool OptionValue(const std::vector<std::string>& args, size_t& i, std::string& v
     return true;
 }
 
-void ShowProgress(const CWorkflowEngine& engine, std::ostream& err) {
-    const int percent =
-        engine.ProgressMaximum() > 0 ? engine.Progress() * 100 / engine.ProgressMaximum() : 0;
-    std::string line = engine.StatusText();
-    line.resize(std::max<size_t>(line.size(), 40), ' ');
-    err << '\r' << line << ' ' << percent << "%   " << std::flush;
-}
-
 // Runs an engine to its end; Ctrl+C cancels between steps.
 WorkflowResult Drive(CWorkflowEngine& engine, std::ostream& err) {
     CInterruptGuard guard;
+    cli::CProgressPrinter progress(err, cli::IsTerminal(err));
     while (engine.Step()) {
-        ShowProgress(engine, err);
+        progress.Show(engine);
         if (g_interrupted) engine.RequestCancel();
     }
-    ShowProgress(engine, err);
-    err << '\n';
+    progress.Show(engine);
+    progress.End();
     return engine.Result();
 }
 
