@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -33,6 +34,11 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+constexpr const char* kExitStatusUsage =
+    "exit status:\n"
+    "  0  done\n"
+    "  1  failed or refused\n"
+    "  2  usage error\n";
 
 using WorkflowCommand = int (*)(WorkflowContext&, const std::vector<std::string>&, std::ostream&,
                                 std::ostream&);
@@ -128,10 +134,70 @@ int ShowDeviceWorkflow(WorkflowContext& context, const std::vector<std::string>&
     return ShowDevice(context.Model(), out, json);
 }
 
+// The command word of the arguments: the first that is neither an option nor
+// an option's value; empty when there is none.
+std::string CommandWord(const std::vector<std::string>& args, size_t* at = nullptr) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--port" || arg == "--baud" || arg == "--address") {
+            ++i;
+        } else if (arg.empty() || arg[0] != '-') {
+            if (at != nullptr) *at = i;
+            return arg;
+        }
+    }
+    return {};
+}
+
+// --version, --help, -h and help [COMMAND] are answered before anything else:
+// the usage (of one command when one is named) on stdout and status 0. An
+// unknown command named there is a usage error. nullopt for every other
+// command line.
+std::optional<int> HelpOrVersion(const std::vector<std::string>& args, std::ostream& out,
+                                 std::ostream& err) {
+    const auto has = [&args](const char* flag) {
+        return std::find(args.begin(), args.end(), flag) != args.end();
+    };
+    if (has("--version")) {
+        out << VersionText();
+        return 0;
+    }
+    size_t commandAt = 0;
+    std::string command = CommandWord(args, &commandAt);
+    const bool helpWord = command == "help";
+    if (!helpWord && !has("--help") && !has("-h")) return std::nullopt;
+    if (helpWord) {
+        const std::vector<std::string> rest(args.begin() + static_cast<long>(commandAt) + 1,
+                                            args.end());
+        command = CommandWord(rest);
+    }
+    if (command.empty() || command == "help") {
+        out << ProgramUsage();
+        return 0;
+    }
+    const std::string usage = CommandUsage(command);
+    if (usage.empty()) {
+        err << "corvel-cli: unknown command \"" << command << "\"\n" << ProgramUsage();
+        return kExitUsage;
+    }
+    out << usage;
+    return 0;
+}
+
 }  // namespace
 
 std::string ProgramUsage() {
-    std::string usage = Usage();
+    // The link commands' usage, with the other commands before its options.
+    const std::string link = Usage();
+    const size_t firstLineEnd = link.find('\n') + 1;
+    size_t optionsAt = link.find("options:\n");
+    if (optionsAt == std::string::npos) optionsAt = link.size();
+
+    std::string usage = link.substr(0, firstLineEnd);
+    usage +=
+        "       corvel-cli --help | -h | help [COMMAND]\n"
+        "       corvel-cli --version\n";
+    usage += link.substr(firstLineEnd, optionsAt - firstLineEnd);
     usage +=
         "configuration files:\n"
         "  new OUT                     write a default configuration\n"
@@ -143,11 +209,52 @@ std::string ProgramUsage() {
         "  show-device [--json]        read and print every area of the transmitter\n";
     for (const std::string& line : WorkflowCommandUsage()) usage += "  " + line + "\n";
     usage += "configuration windows:\n" + ConfigCommandUsage();
+    usage += link.substr(optionsAt);
+    usage += kExitStatusUsage;
     return usage;
 }
 
+std::string CommandUsage(const std::string& command) {
+    std::istringstream lines(ProgramUsage());
+    std::string line;
+    std::string head;
+    std::string found;
+    std::string tail;
+    bool inHead = true;
+    bool inTail = false;
+    bool inCommand = false;
+    while (std::getline(lines, line)) {
+        // The usage lines first, the options and exit statuses last.
+        if (inHead && (line.rfind("usage:", 0) == 0 || line.rfind("       ", 0) == 0)) {
+            head += line + '\n';
+            continue;
+        }
+        inHead = false;
+        if (line == "options:") inTail = true;
+        if (inTail) {
+            tail += line + '\n';
+            continue;
+        }
+        // A command's line starts with two blanks and its name; the lines
+        // indented deeper that follow it continue its description.
+        if (line.size() > 2 && line.rfind("  ", 0) == 0 && line[2] != ' ') {
+            const std::string rest = line.substr(2);
+            inCommand = rest.compare(0, command.size(), command) == 0 &&
+                        (rest.size() == command.size() || rest[command.size()] == ' ');
+        } else if (line.rfind("    ", 0) != 0) {
+            inCommand = false;
+        }
+        if (inCommand) found += line + '\n';
+    }
+    if (found.empty()) return {};
+    return head + "command:\n" + found + tail;
+}
+
+std::string VersionText() { return std::string("corvel-cli ") + CORVEL_VERSION + "\n"; }
+
 int RunProgram(const std::vector<std::string>& arguments, ISettingsStore& store, std::ostream& out,
                std::ostream& err) {
+    if (const std::optional<int> status = HelpOrVersion(arguments, out, err)) return *status;
     std::vector<std::string> args = arguments;
     const bool addressGiven = std::find(args.begin(), args.end(), "--address") != args.end();
     LinkOptions options;

@@ -15,7 +15,12 @@ namespace cli {
 int RunProgram(const std::vector<std::string>& args, ISettingsStore& store, std::ostream& out,
                std::ostream& err);
 
-// The usage text listing every command.
+// The usage text listing every command, the options and the exit statuses.
 std::string ProgramUsage();
+// The usage of one command (its lines, the options and the exit statuses);
+// empty when there is no such command.
+std::string CommandUsage(const std::string& command);
+// "corvel-cli 5.0.0.7" and a line end.
+std::string VersionText();
 
 }  // namespace cli

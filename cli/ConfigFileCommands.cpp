@@ -20,6 +20,8 @@ namespace {
 
 constexpr unsigned kFirstFloatFormatText = 3358;
 constexpr unsigned kFirstScalingMethodText = 32775;
+// The damping window's unit.
+constexpr const char* kSeconds = "seconds";
 
 // Message boxes of a file command go to stderr: there is nobody to answer them,
 // and every one of them reports a failure.
@@ -67,6 +69,13 @@ std::string Number(T value) {
 }
 
 std::string Integer(long long value) { return std::to_string(value); }
+
+// A value as the windows show it ("%g"); JSON keeps the full value instead.
+std::string Shown(double value) {
+    if (std::isnan(value)) return "nan";
+    if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
+    return FormatText("%g", value);
+}
 
 bool IsUtf8(const std::string& text) {
     size_t i = 0;
@@ -155,10 +164,18 @@ Node Str(std::string key, std::string label, const std::string& value) {
     return Node{std::move(key), std::move(label), Node::Kind::String, value, JsonString(value), {}};
 }
 
+// A real value: in full in JSON, as the windows show it (with its unit, when
+// it has one) in text.
+Node Real(std::string key, std::string label, double value, const std::string& unit = {}) {
+    std::string text = Shown(value);
+    if (!unit.empty()) text += " " + unit;
+    return Num(std::move(key), std::move(label), Number(value), std::move(text));
+}
+
 template <typename T>
 Node NumArray(std::string key, std::string label, const std::vector<T>& values) {
     Node node{std::move(key), std::move(label), Node::Kind::Array, {}, {}, {}};
-    for (T v : values) node.children.push_back(Num({}, {}, Number(v)));
+    for (T v : values) node.children.push_back(Num({}, {}, Number(v), Shown(v)));
     return node;
 }
 
@@ -188,7 +205,7 @@ Node DimNode(std::string key, std::string label, const CDimValue& value) {
     node.Add(Num("value", "", Number(value.Value())));
     node.Add(UnitNode("unit", "", unit));
     const std::string name = unit.Name();
-    node.text = Number(value.Value()) + (name.empty() ? "" : " " + name);
+    node.text = Shown(value.Value()) + (name.empty() ? "" : " " + name);
     return node;
 }
 
@@ -217,7 +234,8 @@ void RenderText(const Node& node, std::ostream& out, int indent) {
             const bool rows = !node.children.empty() && node.children[0].kind == Node::Kind::Array;
             out << pad << node.label << ":";
             for (const Node& child : node.children) {
-                out << (rows ? "\n" + pad + "  " : " ") << child.value;
+                out << (rows ? "\n" + pad + "  " : " ")
+                    << (child.text.empty() ? child.value : child.text);
             }
             out << '\n';
             return;
@@ -272,8 +290,7 @@ void RenderJson(const Node& node, std::ostream& out) {
 Node VariableNode(std::string key, const CMeasuredVariable& variable) {
     Node node = Group(std::move(key), variable.Name());
     node.Add(UnitNode("units", "Units", variable.Units()));
-    node.Add(Num("dampingSeconds", "Damping", Number(variable.Damping().Get()),
-                 Number(variable.Damping().Get()) + " s"));
+    node.Add(Real("dampingSeconds", "Damping", variable.Damping().Get(), kSeconds));
     node.Add(
         DimNode("lowerOperatingLimit", "Lower operating limit", variable.LowerOperatingLimit()));
     node.Add(
@@ -288,8 +305,8 @@ Node VariableNode(std::string key, const CMeasuredVariable& variable) {
     s.Add(Num("minInteger", "Minimum integer", Integer(r.minInteger)));
     s.Add(Num("maxInteger", "Maximum integer", Integer(r.maxInteger)));
     const std::string unit = variable.Units().Name();
-    s.Add(Num("minPv", "Minimum PV", Number(r.minPv), Number(r.minPv) + " " + unit));
-    s.Add(Num("maxPv", "Maximum PV", Number(r.maxPv), Number(r.maxPv) + " " + unit));
+    s.Add(Real("minPv", "Minimum PV", r.minPv, unit));
+    s.Add(Real("maxPv", "Maximum PV", r.maxPv, unit));
     return node;
 }
 
@@ -309,8 +326,8 @@ Node FitNode(std::string key, std::string label, const CCurveFit& fit) {
             for (int j = 0; j < CDensity::kColumns; ++j) row.push_back(density->TableValue(i, j));
             Node rowNode = NumArray({}, {}, row);
             std::string joined;
-            for (float v : row) joined += (joined.empty() ? "" : " ") + Number(v);
-            rowNode.value = joined;
+            for (float v : row) joined += (joined.empty() ? "" : " ") + Shown(v);
+            rowNode.text = joined;
             table.children.push_back(std::move(rowNode));
         }
         node.Add(NumArray("displayPressures", "Display pressures", density->DisplayPressure()));
@@ -334,8 +351,8 @@ Node FlowNode(const CFlow& flow) {
         Num("viscosityDataSource", "Viscosity data source", Integer(flow.ViscosityDataSource())));
     node.Add(Str("fluidName", "Fluid name", flow.FluidName()));
     node.Add(DimNode("atmosphericPressure", "Atmospheric pressure", flow.AtmosphericPressure()));
-    node.Add(Num("unnamedValue", "Unnamed value", Number(flow.UnnamedValue().Get())));
-    node.Add(Num("flowConstant", "Flow constant N", Number(flow.FlowConstant().Get())));
+    node.Add(Real("unnamedValue", "Unnamed value", flow.UnnamedValue().Get()));
+    node.Add(Real("flowConstant", "Flow constant N", flow.FlowConstant().Get()));
     node.Add(DimNode("testDp", "Test DP", flow.TestDp()));
     node.Add(DimNode("testSp", "Test SP", flow.TestSp()));
     node.Add(DimNode("testPt", "Test PT", flow.TestPt()));
@@ -349,7 +366,7 @@ Node FlowNode(const CFlow& flow) {
     node.Add(DimNode("standardPressure", "Standard pressure", flow.StandardPressure()));
     node.Add(DimNode("standardTemperature", "Standard temperature", flow.StandardTemperature()));
     node.Add(DimNode("baseDensity", "Base density", flow.BaseDensity()));
-    node.Add(Num("molecularWeight", "Molecular weight", Number(flow.MolecularWeight().Get())));
+    node.Add(Real("molecularWeight", "Molecular weight", flow.MolecularWeight().Get()));
     node.Add(DimNode("operatingTemperatureMin", "Operating temperature minimum",
                      flow.OperatingTemperatureMin()));
     node.Add(DimNode("operatingTemperatureMax", "Operating temperature maximum",
@@ -368,8 +385,7 @@ Node FlowNode(const CFlow& flow) {
     if (flow.EdSquared()) node.Add(FitNode("edSquaredFit", "Ed\xC2\xB2 fit", *flow.EdSquared()));
     if (flow.Viscosity()) node.Add(FitNode("viscosityFit", "Viscosity fit", *flow.Viscosity()));
     if (const CGasExpansion* expansion = flow.GetGasExpansion()) {
-        node.Add(
-            Num("isentropicExponent", "Isentropic exponent", Number(flow.GetIsentropicExponent())));
+        node.Add(Real("isentropicExponent", "Isentropic exponent", flow.GetIsentropicExponent()));
         node.Add(FitNode("gasExpansionFit", "Gas expansion fit", *expansion));
     }
     return node;

@@ -51,11 +51,13 @@ std::string Usage() {
            "  --port COMn|PATH   the serial port (default: the stored settings)\n"
            "  --baud N           the bit rate\n"
            "  --address N        the polling address, 1 to 247 (default 1)\n"
-           "  --simulate         talk to a simulated transmitter instead of a port\n";
+           "  --simulate         talk to a simulated transmitter instead of a port (not with "
+           "--port)\n";
 }
 
 bool ParseLinkOptions(std::vector<std::string>& args, LinkOptions& options, std::string& error) {
     std::vector<std::string> rest;
+    bool portGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -70,6 +72,7 @@ bool ParseLinkOptions(std::vector<std::string>& args, LinkOptions& options, std:
             const std::string& text = args[++i];
             if (arg == "--port") {
                 options.port = text;
+                portGiven = true;
             } else if (arg == "--baud") {
                 if (!ParseNumber(text, 1, 4000000, value)) {
                     error = "--baud needs a bit rate, not \"" + text + "\"";
@@ -86,6 +89,12 @@ bool ParseLinkOptions(std::vector<std::string>& args, LinkOptions& options, std:
         } else {
             rest.push_back(arg);
         }
+    }
+    // The simulated transmitter brings its own line; a port beside it would be
+    // silently ignored.
+    if (options.simulate && portGiven) {
+        error = "--simulate and --port cannot be used together";
+        return false;
     }
     args = std::move(rest);
     return true;

@@ -13,6 +13,7 @@
 #include "link/CCommException.h"
 #include "link/ErrorReport.h"
 #include "platform/CException.h"
+#include "resources/Strings.h"
 #include "resources/Texts.h"
 #include "transmitter/CTransmitter.h"
 #include "transmitter/VariableNames.h"
@@ -21,6 +22,11 @@
 using namespace transmitter;
 
 namespace {
+
+// Live values are shown as the Read Outputs window shows them.
+constexpr const char* kLiveValueFormat = "%#g";
+// The damping window's unit.
+constexpr const char* kSeconds = "seconds";
 
 // A small ordered tree of values, printed either as JSON or as indented text.
 class CNode {
@@ -34,12 +40,14 @@ class CNode {
         n.m_text = std::move(text);
         return n;
     }
-    // JSON keeps every digit of a single-precision value; text shows "%g".
-    static CNode Number(double value) {
+    // JSON keeps every digit of a single-precision value; text shows it as
+    // the windows do ("%g", live values "%#g"), followed by its unit.
+    static CNode Number(double value, const std::string& unit = {}, const char* shown = "%g") {
         if (!std::isfinite(value)) return CNode(Kind::Null);
         CNode n(Kind::Number);
         n.m_text = Format("%.9g", value);
-        n.m_display = Format("%g", value);
+        n.m_display = Format(shown, value);
+        if (!unit.empty()) n.m_display += " " + unit;
         return n;
     }
     // A code with its name (null when the code has none): an object in JSON,
@@ -54,6 +62,12 @@ class CNode {
     static CNode Integer(long long value) {
         CNode n(Kind::Integer);
         n.m_text = std::to_string(value);
+        return n;
+    }
+    // An integer in JSON that text shows by what it stands for.
+    static CNode Integer(long long value, std::string shown) {
+        CNode n = Integer(value);
+        n.m_display = std::move(shown);
         return n;
     }
     static CNode Boolean(bool value) {
@@ -124,9 +138,7 @@ class CNode {
         return m_display.empty() ? m_text : m_display;
     }
     static std::string Format(const char* format, double value) {
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, format, value);
-        return buffer;
+        return FormatText(format, value);
     }
 
     // "upperRangeLimit" -> "Upper range limit"; "dp" -> "DP".
@@ -214,6 +226,26 @@ CNode Units(int code, int measType, const std::string& suffix = {}) {
     return CNode::Coded(code, units::UnitName(code, measType) + suffix);
 }
 
+// The unit name shown beside a value, with the absolute or gauge suffix of SP;
+// empty for a code without a name.
+std::string UnitText(int unitsCode, int variableCode, uint8_t spType) {
+    if (!units::HasUnitName(unitsCode, variableCode)) return {};
+    std::string name = units::UnitName(unitsCode, variableCode);
+    if (variableCode == kVarSp && spType == CSPVariable::kSpTypeAbsolute) {
+        name += texts::kAbsoluteSuffix;
+    }
+    if (variableCode == kVarSp && spType == CSPVariable::kSpTypeGauge) name += texts::kGaugeSuffix;
+    return name;
+}
+
+// A variable code of the assignment by its name; codes that are not variables
+// are shown without asking anybody about them.
+std::string AssignedName(int code) {
+    if (IsValidVariableCode(code)) return GetVariableName(code);
+    if (code == kVarNone) return "none";
+    return "unknown (" + std::to_string(code) + ")";
+}
+
 std::string Hex(unsigned value, int digits) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "0x%0*X", digits, value);
@@ -286,15 +318,15 @@ CNode DeviceInformation(CTransmitter& model, uint8_t spType) {
     return n;
 }
 
-CNode ScalingRecord(const IntegerScalingRecord& r) {
+CNode ScalingRecord(const IntegerScalingRecord& r, const std::string& unit) {
     CNode n = CNode::Object();
     n.Add("counts", CNode::Integer(r.counts));
     n.Add("scaleFactor", CNode::Integer(r.scaleFactor));
     n.Add("offset", CNode::Integer(r.offset));
     n.Add("minInteger", CNode::Integer(r.minInteger));
     n.Add("maxInteger", CNode::Integer(r.maxInteger));
-    n.Add("minPv", CNode::Number(r.minPv));
-    n.Add("maxPv", CNode::Number(r.maxPv));
+    n.Add("minPv", CNode::Number(r.minPv, unit));
+    n.Add("maxPv", CNode::Number(r.maxPv, unit));
     return n;
 }
 
@@ -302,6 +334,7 @@ CNode Variable(CMeasuredVariable& variable, uint8_t spType, std::optional<uint16
     const int code = variable.VariableCode();
     const VariableSettings s = variable.ReadSettings(kAccessTransmitter);
     const PresentValue pv = variable.ReadPresentValue();
+    const std::string unit = UnitText(s.unitsCode, code, spType);
     std::string suffix;
     if (code == kVarSp && spType == CSPVariable::kSpTypeAbsolute) suffix = texts::kAbsoluteSuffix;
     if (code == kVarSp && spType == CSPVariable::kSpTypeGauge) suffix = texts::kGaugeSuffix;
@@ -309,19 +342,21 @@ CNode Variable(CMeasuredVariable& variable, uint8_t spType, std::optional<uint16
     CNode n = CNode::Object();
     n.Add("name", CNode::Text(GetVariableName(code)));
     n.Add("units", Units(s.unitsCode, code, suffix));
-    n.Add("presentValue", CNode::Number(pv.value));
-    n.Add("lowerRangeLimit", CNode::Number(s.lowerRangeLimit));
-    n.Add("upperRangeLimit", CNode::Number(s.upperRangeLimit));
-    n.Add("minimumSpan", CNode::Number(s.minimumSpan));
-    n.Add("lowerOperatingLimit", CNode::Number(s.lowerOperatingLimit));
-    n.Add("upperOperatingLimit", CNode::Number(s.upperOperatingLimit));
-    n.Add("damping", CNode::Number(s.damping));
+    n.Add("presentValue",
+          CNode::Number(pv.value, UnitText(pv.unitsCode, code, spType), kLiveValueFormat));
+    n.Add("lowerRangeLimit", CNode::Number(s.lowerRangeLimit, unit));
+    n.Add("upperRangeLimit", CNode::Number(s.upperRangeLimit, unit));
+    n.Add("minimumSpan", CNode::Number(s.minimumSpan, unit));
+    n.Add("lowerOperatingLimit", CNode::Number(s.lowerOperatingLimit, unit));
+    n.Add("upperOperatingLimit", CNode::Number(s.upperOperatingLimit, unit));
+    n.Add("damping", CNode::Number(s.damping, kSeconds));
     const TrimPoints trims = variable.ReadTrimPoints();
-    n.Add("offsetTrimPoint", CNode::Number(trims.offsetPoint));
-    n.Add("slopeTrimPoint", CNode::Number(trims.slopePoint));
+    n.Add("offsetTrimPoint", CNode::Number(trims.offsetPoint, unit));
+    n.Add("slopeTrimPoint", CNode::Number(trims.slopePoint, unit));
     if (method)
         n.Add("integerScaling", Optional([&] {
-                  return ScalingRecord(variable.ReadIntegerScaling(*method, kAccessTransmitter));
+                  return ScalingRecord(variable.ReadIntegerScaling(*method, kAccessTransmitter),
+                                       unit);
               }));
     else
         n.Add("integerScaling", CNode::Null());
@@ -355,7 +390,7 @@ int ShowDevice(CTransmitter& model, std::ostream& out, bool json) {
 
         CNode assignment = CNode::Array();
         for (int code : model.ReadVariableAssignment(kAccessTransmitter))
-            assignment.Append(CNode::Integer(code));
+            assignment.Append(CNode::Integer(code, AssignedName(code)));
         root.Add("variableAssignment", std::move(assignment));
 
         const CommunicationRegisters regs = comm.ReadCommunicationRegisters();
@@ -380,7 +415,10 @@ int ShowDevice(CTransmitter& model, std::ostream& out, bool json) {
         const bool fixedMode = comm.ReadCoil(3);
         CNode temperature = CNode::Object();
         temperature.Add("fixedMode", CNode::Boolean(fixedMode));
-        temperature.Add("fixedTemperature", CNode::Number(comm.ReadRegister454()));
+        // The fixed temperature is held in the PT units.
+        const int ptUnits = model.Pt().ReadSettings(kAccessTransmitter).unitsCode;
+        temperature.Add("fixedTemperature",
+                        CNode::Number(comm.ReadRegister454(), UnitText(ptUnits, kVarPt, spType)));
         root.Add("processTemperature", std::move(temperature));
 
         CNode status = CNode::Array();

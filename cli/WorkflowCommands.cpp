@@ -12,6 +12,7 @@
 #include "app/CReceiveEngine.h"
 #include "app/CSearchEngine.h"
 #include "app/CSendEngine.h"
+#include "cli/CProgressPrinter.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
 #include "resources/Strings.h"
@@ -85,23 +86,16 @@ bool OptionValue(const std::vector<std::string>& args, size_t& i, std::string& v
     return true;
 }
 
-void ShowProgress(const CWorkflowEngine& engine, std::ostream& err) {
-    const int percent =
-        engine.ProgressMaximum() > 0 ? engine.Progress() * 100 / engine.ProgressMaximum() : 0;
-    std::string line = engine.StatusText();
-    line.resize(std::max<size_t>(line.size(), 40), ' ');
-    err << '\r' << line << ' ' << percent << "%   " << std::flush;
-}
-
 // Runs an engine to its end; Ctrl+C cancels between steps.
 WorkflowResult Drive(CWorkflowEngine& engine, std::ostream& err) {
     CInterruptGuard guard;
+    cli::CProgressPrinter progress(err, cli::IsTerminal(err));
     while (engine.Step()) {
-        ShowProgress(engine, err);
+        progress.Show(engine);
         if (g_interrupted) engine.RequestCancel();
     }
-    ShowProgress(engine, err);
-    err << '\n';
+    progress.Show(engine);
+    progress.End();
     return engine.Result();
 }
 
@@ -343,10 +337,13 @@ const std::vector<std::string>& WorkflowCommandUsage() {
     static const std::vector<std::string> kUsage = {
         "search                      list the transmitters on the line",
         "connect [ADDRESS]           connect (address 1 by default), show tag and access",
-        "receive -o FILE [--address N]   receive the configuration into FILE",
-        "send FILE [--address N] [--yes] send FILE's configuration (--yes confirms)",
+        "receive -o FILE [--address N]\n"
+        "                              receive the configuration into FILE",
+        "send FILE [--address N] [--yes]\n"
+        "                              send FILE's configuration (--yes confirms)",
         "change-address OLD NEW      move a transmitter to another polling address",
-        "read-outputs [--address N] [--count N] [--interval MS]   live values",
+        "read-outputs [--address N] [--count N] [--interval MS]\n"
+        "                              live values of the assigned variables",
     };
     return kUsage;
 }

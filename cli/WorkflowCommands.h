@@ -8,7 +8,8 @@
 
 // The terminal commands that drive the connect, search, send and receive
 // workflows. Each takes the words after the command name, writes its results to
-// `out` and its progress (one updating line) to `err`, and returns the process
+// `out` and its progress to `err` (one updating line on a terminal, a line per
+// step elsewhere), and returns the process
 // exit status: 0 on success. Failures are shown through the user-interface
 // services with their numbered texts. Commands that connect use the address
 // given with --address, else the document's polling address, else 1.

@@ -249,6 +249,7 @@ void CConnectDlg::OnOK() {
     if (m_cancelling) {
         QDialog::done(QDialog::Rejected);
     } else if (outcome == Outcome::Connected) {
+        if (m_mode == kModeChangeAddress) m_movedFrom = address;
         accept();
     } else if (m_mode == kModeChangeAddress && address == newAddress) {
         m_newAddress->setFocus();

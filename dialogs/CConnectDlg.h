@@ -31,6 +31,9 @@ class CConnectDlg : public QDialog {
     // Polling addresses of the listed transmitters, in list order.
     const std::vector<int>& FoundAddresses() const { return m_foundAddresses; }
     bool Cancelling() const { return m_cancelling; }
+    // The old polling address when the dialog closed after moving a
+    // transmitter to a new one, else 0.
+    int MovedFrom() const { return m_movedFrom; }
     // The pause between two probes of a search.
     void SetSearchTickIntervalMs(int ms) { m_searchTickMs = ms; }
 
@@ -69,6 +72,7 @@ class CConnectDlg : public QDialog {
     QPushButton* m_cancel;
     std::vector<int> m_foundAddresses;
     int m_mode = kModeAddress;
+    int m_movedFrom = 0;
     int m_searchTickMs;
     bool m_busy = false;
     bool m_cancelling = false;

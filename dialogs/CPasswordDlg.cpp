@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/UiTexts.h"
+#include "dialogs/CaptionWidth.h"
 
 CPasswordDlg::CPasswordDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("passwordDlg"));
@@ -39,6 +40,7 @@ CPasswordDlg::CPasswordDlg(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &CPasswordDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CPasswordDlg::reject);
     m_password->setFocus();
+    dialogs::ReserveCaptionWidth(*this);
 }
 
 void CPasswordDlg::OnTextEdited(const QString& text) {

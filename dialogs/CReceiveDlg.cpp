@@ -15,13 +15,11 @@ namespace {
 constexpr int kCompletionIconSize = 32;
 }  // namespace
 
-CReceiveDlg::CReceiveDlg(WorkflowContext& context,
-                         CReceiveEngine::SaveModifiedQuestion saveModified, NamedCallback named,
-                         QWidget* parent)
+CReceiveDlg::CReceiveDlg(WorkflowContext& context, std::unique_ptr<CReceiveEngine> receive,
+                         NamedCallback named, QWidget* parent)
     : CStepWindow(kTickIntervalMs, parent),
       m_context(context),
-      m_receive(std::make_unique<CReceiveEngine>(context)),
-      m_saveModified(std::move(saveModified)),
+      m_receive(std::move(receive)),
       m_named(std::move(named)) {
     setObjectName(QStringLiteral("receiveDlg"));
     setWindowTitle(QString::fromUtf8(texts::kReceiveCaption));
@@ -60,8 +58,6 @@ CReceiveDlg::CReceiveDlg(WorkflowContext& context,
 }
 
 CReceiveDlg::~CReceiveDlg() = default;
-
-bool CReceiveDlg::Begin() { return m_receive->Start(m_saveModified); }
 
 void CReceiveDlg::ShowState() {
     m_status->setText(QString::fromStdString(m_receive->StatusText()));

@@ -11,8 +11,10 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-// "Receive Configuration": offers to save a modified document, then reads the
-// transmitter's configuration into the document one area per tick. At the end
+// "Receive Configuration": reads the transmitter's configuration into the
+// document one area per tick. It is given an engine that has been started (a
+// modified document has been dealt with), so the window never stands behind
+// the save question. At the end
 // the document is named after the transmitter's tag, the completion mark shows,
 // the button becomes "&Close" and the window waits for it. A cancel or a
 // failure is reported by the engine and closes the window.
@@ -23,7 +25,8 @@ class CReceiveDlg : public CStepWindow {
     // Told the name the received document takes.
     using NamedCallback = std::function<void(const std::string& name)>;
 
-    CReceiveDlg(WorkflowContext& context, CReceiveEngine::SaveModifiedQuestion saveModified,
+    // `receive` has been started on `context`.
+    CReceiveDlg(WorkflowContext& context, std::unique_ptr<CReceiveEngine> receive,
                 NamedCallback named, QWidget* parent);
     ~CReceiveDlg() override;
 
@@ -31,7 +34,6 @@ class CReceiveDlg : public CStepWindow {
 
   protected:
     CWorkflowEngine& Engine() override { return *m_receive; }
-    bool Begin() override;
     void ShowState() override;
     void Finished() override;
 
@@ -40,7 +42,6 @@ class CReceiveDlg : public CStepWindow {
 
     WorkflowContext& m_context;
     std::unique_ptr<CReceiveEngine> m_receive;
-    CReceiveEngine::SaveModifiedQuestion m_saveModified;
     NamedCallback m_named;
     QLabel* m_status;
     QProgressBar* m_progress;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/CaptionWidth.h"
 #include "resources/Texts.h"
 
 CRetryPrompt::CRetryPrompt(const std::string& message, QWidget* parent) : QDialog(parent) {
@@ -28,6 +29,7 @@ CRetryPrompt::CRetryPrompt(const std::string& message, QWidget* parent) : QDialo
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_message);
     layout->addLayout(buttons);
+    dialogs::ReserveCaptionWidth(*this);
 }
 
 QPushButton* CRetryPrompt::AddButton(const char* text, const char* name, int answer) {

@@ -8,6 +8,10 @@
 
 #include "resources/Texts.h"
 
+namespace {
+constexpr const char* kFoundSoFar = "Transmitters found: %1";
+}  // namespace
+
 CSearchDlg::CSearchDlg(WorkflowContext& context, QWidget* parent)
     : CStepWindow(kTickIntervalMs, parent), m_search(std::make_unique<CSearchEngine>(context)) {
     setObjectName(QStringLiteral("searchDlg"));
@@ -26,6 +30,10 @@ CSearchDlg::CSearchDlg(WorkflowContext& context, QWidget* parent)
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("statusLabel"));
     m_status->setTextFormat(Qt::PlainText);
+
+    m_found = new QLabel(this);
+    m_found->setObjectName(QStringLiteral("foundLabel"));
+    m_found->setTextFormat(Qt::PlainText);
 
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progressBar"));
@@ -46,6 +54,7 @@ CSearchDlg::CSearchDlg(WorkflowContext& context, QWidget* parent)
     layout->addWidget(m_animation);
     layout->addWidget(m_status);
     layout->addWidget(m_progress);
+    layout->addWidget(m_found);
     layout->addLayout(buttons);
     setMinimumWidth(320);
 
@@ -57,6 +66,8 @@ CSearchDlg::~CSearchDlg() = default;
 void CSearchDlg::ShowState() {
     m_status->setText(QString::fromStdString(m_search->StatusText()));
     m_progress->setValue(m_search->Progress());
+    m_found->setText(QString::fromLatin1(kFoundSoFar)
+                         .arg(static_cast<qulonglong>(m_search->FoundAddresses().size())));
 }
 
 void CSearchDlg::Finished() {

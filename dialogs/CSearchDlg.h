@@ -10,7 +10,8 @@ class QProgressBar;
 class QPushButton;
 
 // "Multidrop - Search": probes polling addresses 1 to 247, one per tick, with a
-// busy animation, the address being polled and a progress bar. Closes with OK
+// busy animation, the address being polled, how many transmitters have
+// answered so far and a progress bar. Closes with OK
 // after address 247 and with Cancel when the user stopped it or a probe failed;
 // the transmitter connected before the search is connected again either way.
 class CSearchDlg : public CStepWindow {
@@ -34,6 +35,7 @@ class CSearchDlg : public CStepWindow {
     std::unique_ptr<CSearchEngine> m_search;
     QProgressBar* m_animation;
     QLabel* m_status;
+    QLabel* m_found;
     QProgressBar* m_progress;
     QPushButton* m_cancel;
 };

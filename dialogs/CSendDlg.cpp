@@ -8,8 +8,8 @@
 
 #include "resources/Texts.h"
 
-CSendDlg::CSendDlg(WorkflowContext& context, QWidget* parent)
-    : CStepWindow(kTickIntervalMs, parent), m_send(std::make_unique<CSendEngine>(context)) {
+CSendDlg::CSendDlg(std::unique_ptr<CSendEngine> send, QWidget* parent)
+    : CStepWindow(kTickIntervalMs, parent), m_send(std::move(send)) {
     setObjectName(QStringLiteral("sendDlg"));
     setWindowTitle(QString::fromUtf8(texts::kSendCaption));
 
@@ -38,8 +38,6 @@ CSendDlg::CSendDlg(WorkflowContext& context, QWidget* parent)
 }
 
 CSendDlg::~CSendDlg() = default;
-
-bool CSendDlg::Begin() { return m_send->Start(); }
 
 void CSendDlg::ShowState() {
     m_status->setText(QString::fromStdString(m_send->StatusText()));

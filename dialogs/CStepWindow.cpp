@@ -22,18 +22,8 @@ void CStepWindow::SetTickIntervalMs(int ms) { m_timer->setInterval(ms); }
 
 void CStepWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (m_shown) return;
-    m_shown = true;
-    // Begin may ask a question: let the window appear first.
-    QTimer::singleShot(0, this, &CStepWindow::Start);
-}
-
-void CStepWindow::Start() {
-    if (!Begin()) {
-        ShowState();
-        QDialog::done(QDialog::Rejected);
-        return;
-    }
+    if (m_begun) return;
+    // The steps start once the window is on the screen.
     m_begun = true;
     ShowState();
     m_refresh->start();
@@ -56,7 +46,5 @@ void CStepWindow::reject() {
         RequestCancel();
         return;
     }
-    // Before Begin has run the window has not started anything.
-    if (!m_begun && m_shown) return;
     QDialog::reject();
 }

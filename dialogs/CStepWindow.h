@@ -25,8 +25,6 @@ class CStepWindow : public QDialog {
     CStepWindow(int tickIntervalMs, QWidget* parent);
 
     virtual CWorkflowEngine& Engine() = 0;
-    // Runs once, just after the window is first shown; false closes it at once.
-    virtual bool Begin() { return true; }
     // Shows the engine's status text and progress.
     virtual void ShowState() = 0;
     // The engine has no steps left.
@@ -38,11 +36,9 @@ class CStepWindow : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void Start();
     void Tick();
 
     QTimer* m_timer;
     QTimer* m_refresh;
-    bool m_shown = false;
     bool m_begun = false;
 };

@@ -8,6 +8,7 @@
 
 #include "app/CMVDoc.h"
 #include "app/CSendEngine.h"
+#include "app/ConnectionText.h"
 #include "dialogs/CConnectDlg.h"
 #include "dialogs/CReceiveDlg.h"
 #include "dialogs/CRetryPrompt.h"
@@ -48,7 +49,7 @@ bool SaveToOwnFile(CMVDoc& doc) {
 
 namespace dialogs {
 
-int RunConnectDialog(QWidget* parent, WorkflowContext& context) {
+int RunConnectDialog(QWidget* parent, WorkflowContext& context, std::string* connectedText) {
     std::unique_ptr<CConnectDlg> dialog;
     try {
         dialog = std::make_unique<CConnectDlg>(context, parent);
@@ -56,7 +57,13 @@ int RunConnectDialog(QWidget* parent, WorkflowContext& context) {
         Ui().MessageBox(LoadString(kIdLowOnResources), MsgButtons::Ok, MsgIcon::Stop);
         return QDialog::Rejected;
     }
-    return dialog->exec() == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
+    if (dialog->exec() != QDialog::Accepted) return QDialog::Rejected;
+    if (connectedText != nullptr) {
+        *connectedText = dialog->MovedFrom() != 0
+                             ? app::AddressMovedText(context, dialog->MovedFrom())
+                             : app::ConnectedText(context);
+    }
+    return QDialog::Accepted;
 }
 
 RetryAnswer RunRetryPrompt(QWidget* parent, const std::string& message) {
@@ -66,9 +73,17 @@ RetryAnswer RunRetryPrompt(QWidget* parent, const std::string& message) {
 }
 
 WorkflowResult RunSendConfiguration(QWidget* parent, WorkflowContext& context) {
-    CSendDlg window(context, parent);
-    window.exec();
-    const WorkflowResult result = window.Result();
+    // The progress window is created only once the safety question has been
+    // answered OK, so it never stands behind it.
+    auto send = std::make_unique<CSendEngine>(context);
+    if (!send->Start()) return send->Result();
+    WorkflowResult result = WorkflowResult::Running;
+    {
+        CSendDlg window(std::move(send), parent);
+        window.exec();
+        result = window.Result();
+    }
+    // The window is gone before the outcome is shown.
     CSendEngine::ReportOutcome(result);
     return result;
 }
@@ -77,7 +92,10 @@ WorkflowResult RunReceiveConfiguration(QWidget* parent, WorkflowContext& context
                                        std::function<bool()> saveModified,
                                        std::function<void(const std::string& name)> named) {
     if (!saveModified) saveModified = [&context] { return SaveToOwnFile(context.doc); };
-    CReceiveDlg window(context, std::move(saveModified), std::move(named), parent);
+    // As for Send: the window appears only after the save question.
+    auto receive = std::make_unique<CReceiveEngine>(context);
+    if (!receive->Start(saveModified)) return receive->Result();
+    CReceiveDlg window(context, std::move(receive), std::move(named), parent);
     window.exec();
     return window.Result();
 }

@@ -14,8 +14,11 @@ class QWidget;
 namespace dialogs {
 
 // The Connect dialog. QDialog::Accepted after a connection, else Rejected; a
-// dialog that cannot be set up says so and counts as Rejected.
-int RunConnectDialog(QWidget* parent, WorkflowContext& context);
+// dialog that cannot be set up says so and counts as Rejected. After a
+// connection `connectedText` (when given) receives what the status bar says:
+// which transmitter is connected, or where it was moved.
+int RunConnectDialog(QWidget* parent, WorkflowContext& context,
+                     std::string* connectedText = nullptr);
 
 // The start-up retry prompt with the reason the connection failed.
 RetryAnswer RunRetryPrompt(QWidget* parent, const std::string& message);

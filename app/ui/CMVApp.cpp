@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "app/ConnectionText.h"
 #include "app/ui/CDocumentAdapter.h"
 #include "app/ui/CMVView.h"
 #include "app/ui/CMainFrame.h"
@@ -154,7 +155,10 @@ void CMVApp::ConnectAtStartup() {
     context->security.SetMenuTextCallback([this](const std::string&) {
         m_frame->SetSecurityMenuText(m_document->Workflow()->security.Enabled());
     });
-    dialogs::RunStartupConnection(m_frame.get(), *context, [this] { DestroyStartupWindow(); });
+    if (dialogs::RunStartupConnection(m_frame.get(), *context,
+                                      [this] { DestroyStartupWindow(); })) {
+        m_frame->ShowConnectionMessage(app::ConnectedText(*context));
+    }
     m_frame->SetSecurityMenuText(context->security.Enabled());
 }
 

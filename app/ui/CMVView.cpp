@@ -1,6 +1,7 @@
 #include "app/ui/CMVView.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -226,9 +227,13 @@ void CMVView::OnWorkflowCommand(int id) {
         return;
     }
     switch (id) {
-        case cmd::kConnect:
-            dialogs::RunConnectDialog(&m_frame, *context);
+        case cmd::kConnect: {
+            std::string connected;
+            if (dialogs::RunConnectDialog(&m_frame, *context, &connected) == QDialog::Accepted) {
+                m_frame.ShowConnectionMessage(connected);
+            }
             break;
+        }
         case cmd::kDisconnect:
             CConnectEngine(*context).Disconnect();
             break;

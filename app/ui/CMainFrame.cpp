@@ -13,16 +13,20 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <utility>
 
 #include "app/CommandTable.h"
+#include "app/ConnectionText.h"
 #include "app/ui/CMVView.h"
 #include "app/ui/IAppDocument.h"
 #include "app/ui/UiTexts.h"
+#include "platform/ISettingsStore.h"
 #include "resources/Strings.h"
 
 namespace {
@@ -72,12 +76,28 @@ QString ItemText(const CommandInfo& info) {
 }  // namespace
 
 namespace {
-constexpr int kDefaultWidth = 720;
-constexpr int kDefaultHeight = 420;
+
+constexpr const char* kGeometryKey = "Geometry";
+constexpr const char* kStateKey = "State";
+constexpr const char* kStatusBarKey = "StatusBar";
+// What the message area must hold whole beside the panes: the longest
+// connection message a technician is likely to see.
+constexpr const char* kMessageSizingText =
+    "Connected to FT-123456 at address 247 on /dev/ttyUSB0, 19200 bit/s";
+// The status bar's spacing between panes and its size grip.
+constexpr int kStatusBarAllowance = 48;
+// Room below the tallest open menu.
+constexpr int kMenuAllowance = 24;
+// The least height of the window as a share of its width.
+constexpr std::pair<int, int> kHeightPerWidth{5, 8};
+
 }  // namespace
 
 CMainFrame::CMainFrame(IAppDocument& document, ISettingsStore& settings, QWidget* parent)
-    : QMainWindow(parent), m_document(document), m_recentFiles(settings, cmd::kMruCount) {
+    : QMainWindow(parent),
+      m_document(document),
+      m_settings(settings),
+      m_recentFiles(settings, cmd::kMruCount) {
     setObjectName(QStringLiteral("mainFrame"));
     m_view = new CMVView(*this, document, settings, this);
     setCentralWidget(m_view);
@@ -88,7 +108,8 @@ CMainFrame::CMainFrame(IAppDocument& document, ISettingsStore& settings, QWidget
     UpdateRecentFileMenu();
     UpdateTitle(QString::fromLatin1(uitexts::kUntitled));
     // The view draws nothing; the window needs room for its menus and panes.
-    resize(kDefaultWidth, kDefaultHeight);
+    resize(DefaultSize());
+    RestoreWindowState();
 
     m_idleTimer = new QTimer(this);
     m_idleTimer->setInterval(kIdleIntervalMs);
@@ -207,6 +228,57 @@ void CMainFrame::BuildStatusBar() {
     m_commPane = AddPane("commPane", uitexts::kCommSizing);
 }
 
+QSize CMainFrame::DefaultSize() const {
+    const QFontMetrics metrics(statusBar()->font());
+    int statusWidth =
+        metrics.horizontalAdvance(QString::fromLatin1(kMessageSizingText)) + kStatusBarAllowance;
+    for (const QLabel* pane : {m_tagPane, m_securityPane, m_commPane}) {
+        statusWidth += pane->minimumWidth();
+    }
+    int menuHeight = 0;
+    for (const auto& [key, menu] : m_menus) {
+        menu->ensurePolished();
+        menuHeight = qMax(menuHeight, menu->sizeHint().height());
+    }
+    const int width =
+        qMax(qMax(menuBar()->sizeHint().width(), m_toolBar->sizeHint().width()), statusWidth);
+    // Tall enough that every menu opens inside the window, and of the usual
+    // proportions of a main window rather than a strip.
+    const int height = qMax(menuBar()->sizeHint().height() + menuHeight + kMenuAllowance +
+                                statusBar()->sizeHint().height(),
+                            width * kHeightPerWidth.first / kHeightPerWidth.second);
+    QSize size(width, height);
+    if (const QScreen* display = screen()) {
+        size = size.boundedTo(display->availableGeometry().size());
+    }
+    return size;
+}
+
+bool CMainFrame::RestoreWindowState() {
+    if (!m_settings.Has(kWindowSection, kGeometryKey)) return false;
+    const auto stored = [this](const char* key) {
+        return QByteArray::fromBase64(
+            QByteArray::fromStdString(m_settings.GetString(kWindowSection, key, {})));
+    };
+    // A damaged entry leaves the window as it is.
+    if (!restoreGeometry(stored(kGeometryKey))) return false;
+    restoreState(stored(kStateKey));
+    statusBar()->setVisible(m_settings.GetInt(kWindowSection, kStatusBarKey, 1) != 0);
+    return true;
+}
+
+void CMainFrame::SaveWindowState() {
+    m_settings.WriteString(kWindowSection, kGeometryKey, saveGeometry().toBase64().toStdString());
+    m_settings.WriteString(kWindowSection, kStateKey, saveState().toBase64().toStdString());
+    m_settings.WriteInt(kWindowSection, kStatusBarKey, statusBar()->isVisibleTo(this) ? 1 : 0);
+}
+
+void CMainFrame::ShowConnectionMessage(const std::string& text) {
+    if (text.empty()) return;
+    statusBar()->showMessage(QString::fromStdString(text), kConnectionMessageMs);
+    UpdateStatusPanes();
+}
+
 void CMainFrame::UpdateCommandUi() {
     const int state = m_document.AccessState();
     const bool link = m_document.LinkAvailable();
@@ -216,6 +288,7 @@ void CMainFrame::UpdateCommandUi() {
     }
     Action(cmd::kViewToolbar)->setChecked(m_toolBar->isVisibleTo(this));
     Action(cmd::kViewStatusBar)->setChecked(statusBar()->isVisibleTo(this));
+    setWindowModified(m_document.IsModified());
     UpdateStatusPanes();
 }
 
@@ -227,6 +300,10 @@ void CMainFrame::UpdateStatusPanes() {
     QString tag = QString::fromLatin1(uitexts::kTagPrefix);
     if (connected) tag += QString::fromStdString(m_document.CurrentTag()).left(8);
     m_tagPane->setText(tag);
+    // The tool tip names the transmitter in full: tag, address, port, bit rate.
+    WorkflowContext* workflow = connected ? m_document.Workflow() : nullptr;
+    m_tagPane->setToolTip(
+        workflow != nullptr ? QString::fromStdString(app::ConnectedText(*workflow)) : QString());
     m_securityPane->setText(QString::fromStdString(LoadString(kSecurityTextIds[state]) + " "));
     const char* comm =
         !connected ? uitexts::kCommNoXmtr : (m_linkBusy ? uitexts::kCommBusy : uitexts::kCommIdle);
@@ -264,7 +341,11 @@ void CMainFrame::UpdateRecentFileMenu() {
 }
 
 void CMainFrame::UpdateTitle(const QString& documentName) {
-    setWindowTitle(documentName + QStringLiteral(" - ") + QString::fromLatin1(uitexts::kAppTitle));
+    // A "[*]" in the name itself is shown as it stands.
+    QString name = documentName;
+    name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(name + QStringLiteral("[*] - ") + QString::fromLatin1(uitexts::kAppTitle));
+    setWindowModified(m_document.IsModified());
 }
 
 void CMainFrame::CloseConfirmed() {
@@ -284,6 +365,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     if (m_exitConfirmed || (m_view->ConfirmExit() && m_view->SaveModified())) {
         m_exitConfirmed = true;
         m_idleTimer->stop();
+        SaveWindowState();
         event->accept();
         return;
     }

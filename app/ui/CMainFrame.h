@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <map>
+#include <string>
 
 #include "app/ui/CRecentFileList.h"
 
@@ -20,6 +21,10 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
   public:
     static constexpr int kIdleIntervalMs = 100;
+    // How long the status bar's message area says which transmitter is connected.
+    static constexpr int kConnectionMessageMs = 6000;
+    // Where the window's geometry and toolbar state are kept between runs.
+    static constexpr const char* kWindowSection = "Main Window";
 
     CMainFrame(IAppDocument& document, ISettingsStore& settings, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -38,6 +43,9 @@ class CMainFrame : public QMainWindow {
     // The idle update: enabling of every command, the View ticks and the panes.
     void UpdateCommandUi();
     void UpdateStatusPanes();
+    // Shows, for a few seconds, which transmitter is now connected (or where it
+    // was moved) in the message area of the status bar.
+    void ShowConnectionMessage(const std::string& text);
     // The link changed between idle and busy: panes updated and repainted at once.
     void SetLinkBusy(bool busy);
     bool LinkBusy() const { return m_linkBusy; }
@@ -45,7 +53,16 @@ class CMainFrame : public QMainWindow {
     void SetSecurityMenuText(bool securityEnabled);
 
     void UpdateRecentFileMenu();
+    // "<name>[*] - <program title>": the mark shows while the document has
+    // unsaved changes (followed at idle time).
     void UpdateTitle(const QString& documentName);
+
+    // The size at which menus, toolbar and status-bar panes are shown whole.
+    QSize DefaultSize() const;
+    // Geometry, toolbar and status bar as they were when the window last
+    // closed; false (nothing changed) when none were saved.
+    bool RestoreWindowState();
+    void SaveWindowState();
 
     // Closes the window after the exit question has been answered Yes and a
     // modified document has been dealt with.
@@ -64,6 +81,7 @@ class CMainFrame : public QMainWindow {
     QLabel* AddPane(const char* name, const char* sizingText);
 
     IAppDocument& m_document;
+    ISettingsStore& m_settings;
     CRecentFileList m_recentFiles;
     CMVView* m_view = nullptr;
     std::map<int, QAction*> m_actions;

@@ -3,12 +3,15 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 #include "app/ui/CMainFrame.h"
 #include "app/ui/UiTexts.h"
 #include "dialogs/CPasswordDlg.h"
 #include "dialogs/CTransmitterStatusDlg.h"
+#include "dialogs/CaptionWidth.h"
 
 namespace {
 
@@ -68,6 +71,13 @@ MsgAnswer CQtUserInterface::MessageBox(const std::string& text, MsgButtons butto
     QMessageBox box(QtIcon(icon), QString::fromLatin1(uitexts::kAppTitle),
                     QString::fromStdString(text), QtButtons(buttons), parent);
     box.setObjectName(QStringLiteral("messageBox"));
+    // A message box sizes itself to its text; a short text would leave the
+    // caption cut off. A spacer across the box's grid keeps room for it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(dialogs::CaptionWidth(box.windowTitle()), 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     if (buttons == MsgButtons::YesNo) box.setEscapeButton(QMessageBox::No);
     // A message must be readable even while a transaction shows the wait cursor.
     const bool waiting = m_waitDepth > 0;

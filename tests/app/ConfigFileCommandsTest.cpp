@@ -85,11 +85,37 @@ TEST(ConfigFileCommands, ShowNamesEveryUnitAndCode) {
           "F (code 240, measurement type 0)\n",
           "  Lower operating limit: -250 InH2O-60\xC2\xB0"
           "F\n",
-          "    Scale factor: 131\n", "  Damping: 0.896 s\n", "  Fluid name: \"NITROGEN\"\n",
+          "    Scale factor: 131\n", "  Damping: 0.896 seconds\n", "  Fluid name: \"NITROGEN\"\n",
           "  Isentropic exponent: 1.4\n", "  Base density: 34.12 Lbs/CuFt\n",
           "    Coefficients: 1 0 0 0 0 0 0\n"}) {
         EXPECT_TRUE(Contains(text, line)) << line << "\n---\n" << text;
     }
+}
+
+// Values received from a transmitter are single-precision: the text shows them
+// as the windows do, JSON keeps every digit of the stored value.
+TEST(ConfigFileCommands, ShowPrintsValuesAsTheWindowsDoAndJsonInFull) {
+    CTempFolder folder;
+    CMVDoc doc;
+    CMeasuredVariable& dp = doc.Transmitter().Dp();
+    dp.SetDamping(CDimlessValue(static_cast<double>(0.896f)));
+    dp.SetUpperOperatingLimit(CDimValue(static_cast<double>(123.4f), dp.Units()));
+    doc.Save(folder.File("received.cmm"));
+
+    const std::string text = Show(folder.File("received.cmm"), false);
+    EXPECT_TRUE(Contains(text,
+                         "Differential Pressure\n  Units: InH2O-60\xC2\xB0"
+                         "F (code 240, measurement type 0)\n  Damping: 0.896 seconds\n"))
+        << text;
+    EXPECT_TRUE(Contains(text,
+                         "  Upper operating limit: 123.4 InH2O-60\xC2\xB0"
+                         "F\n"))
+        << text;
+    EXPECT_FALSE(Contains(text, "0.89600002")) << text;
+
+    const std::string json = Show(folder.File("received.cmm"), true);
+    EXPECT_TRUE(Contains(json, "\"dampingSeconds\":0.8960000276565552")) << json;
+    EXPECT_TRUE(Contains(json, "\"upperOperatingLimit\":{\"value\":123.4000015258789,")) << json;
 }
 
 TEST(ConfigFileCommands, ShowJsonIsStableAndEscaped) {

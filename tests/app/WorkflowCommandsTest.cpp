@@ -59,6 +59,10 @@ TEST(WorkflowCommands, ReceiveWritesTheFileAndConnectPrintsTagAndAccess) {
   EXPECT_EQ(cli::ReceiveCommand(bench.context, {"-o", path}, receive.out,
                                 receive.err),
             0);
+  // Away from a terminal the progress is a line per step.
+  EXPECT_EQ(receive.err.str().find('\r'), std::string::npos) << receive.err.str();
+  EXPECT_NE(receive.err.str().find("SP parameters... (40%)\n"), std::string::npos)
+      << receive.err.str();
   CMVDoc loaded;
   loaded.Open(path);
   EXPECT_EQ(loaded.Transmitter().DeviceInfo().Tag().substr(0, 5), "LIC-7");

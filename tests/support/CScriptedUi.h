@@ -14,7 +14,7 @@
 // Expect(); an unexpected box fails the test, and so does an expected box that
 // never came (checked when the object is destroyed or by Verify()).
 class CScriptedUi : public IUserInterface {
-public:
+  public:
     struct Shown {
         std::string text;
         MsgButtons buttons;
@@ -27,7 +27,8 @@ public:
     // The next message box must show exactly `text`; it is answered with `answer`.
     CScriptedUi& Expect(const std::string& text, MsgAnswer answer = MsgAnswer::Ok);
     // As Expect, and the box must carry this icon.
-    CScriptedUi& ExpectWithIcon(const std::string& text, MsgIcon icon, MsgAnswer answer = MsgAnswer::Ok);
+    CScriptedUi& ExpectWithIcon(const std::string& text, MsgIcon icon,
+                                MsgAnswer answer = MsgAnswer::Ok);
     // The next password prompt is answered with `password` (nullopt = Cancel).
     CScriptedUi& ExpectPassword(std::optional<std::string> password);
     // The next transmitter status dialog is answered with `answer`.
@@ -44,6 +45,11 @@ public:
     bool LinkBusy() const { return m_linkBusy; }
     // Called from PumpMessages; lets a test act while the link waits (for example click Cancel).
     void SetPumpHook(std::function<void()> hook) { m_pumpHook = std::move(hook); }
+    // Called as each message box is shown, before it is answered; lets a test
+    // look at what is on the screen behind it.
+    void SetMessageHook(std::function<void(const std::string& text)> hook) {
+        m_messageHook = std::move(hook);
+    }
 
     MsgAnswer MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) override;
     void Beep() override { ++m_beeps; }
@@ -54,7 +60,7 @@ public:
     std::optional<std::string> PromptPassword() override;
     TransmitterStatusAnswer ShowTransmitterStatus(const TransmitterStatusRequest& request) override;
 
-private:
+  private:
     struct Expected {
         std::string text;
         std::optional<MsgIcon> icon;
@@ -68,6 +74,7 @@ private:
     std::vector<Shown> m_shown;
     std::vector<TransmitterStatusRequest> m_statusDialogs;
     std::function<void()> m_pumpHook;
+    std::function<void(const std::string&)> m_messageHook;
     int m_beeps = 0;
     int m_waitDepth = 0;
     int m_busyCount = 0;

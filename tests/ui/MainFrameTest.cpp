@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
@@ -13,18 +14,19 @@
 #include <QTest>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
 #include <fstream>
 
 #include "app/CommandTable.h"
 #include "app/ui/CMVView.h"
 #include "app/ui/CMainFrame.h"
-#include "tests/ui/CPlaceholderDocument.h"
 #include "app/ui/CQtUserInterface.h"
 #include "link/ErrorReport.h"
 #include "platform/CException.h"
 #include "platform/CMemorySettingsStore.h"
 #include "resources/Strings.h"
 #include "tests/support/CScriptedUi.h"
+#include "tests/ui/CPlaceholderDocument.h"
 
 namespace {
 
@@ -292,7 +294,80 @@ TEST_F(MainFrameTest, DroppedFileIsOpened) {
     QApplication::sendEvent(&frame, &drop);
     EXPECT_EQ(document.LoadedPath(), path.toStdString());
     EXPECT_EQ(frame.windowTitle(),
-              QStringLiteral("dropped.cmm - Corvel Configurator User Interface"));
+              QStringLiteral("dropped.cmm[*] - Corvel Configurator User Interface"));
+}
+
+TEST_F(MainFrameTest, TitleMarksADocumentWithUnsavedChanges) {
+    frame.show();
+    frame.UpdateCommandUi();
+    EXPECT_FALSE(frame.isWindowModified());
+    EXPECT_EQ(frame.windowHandle()->title(),
+              QStringLiteral("Untitled - Corvel Configurator User Interface"));
+
+    document.SetModified(true);
+    frame.UpdateCommandUi();
+    EXPECT_TRUE(frame.isWindowModified());
+    EXPECT_EQ(frame.windowHandle()->title(),
+              QStringLiteral("Untitled* - Corvel Configurator User Interface"));
+
+    // A name that holds the mark itself is shown as it stands.
+    document.SetModified(false);
+    frame.UpdateTitle(QStringLiteral("odd[*].cmm"));
+    frame.UpdateCommandUi();
+    EXPECT_EQ(frame.windowHandle()->title(),
+              QStringLiteral("odd[*].cmm - Corvel Configurator User Interface"));
+}
+
+TEST_F(MainFrameTest, OpensAtASizeThatShowsEveryMenuAndTheConnectionMessageWhole) {
+    frame.show();
+    QApplication::processEvents();
+    const QSize size = frame.size();
+    EXPECT_EQ(size, frame.DefaultSize());
+    // Each menu opens below its title inside the window.
+    for (QAction* title : frame.menuBar()->actions()) {
+        QMenu* menu = title->menu();
+        ASSERT_NE(menu, nullptr);
+        const int bottom =
+            frame.menuBar()->actionGeometry(title).bottom() + menu->sizeHint().height();
+        EXPECT_LE(bottom, frame.statusBar()->geometry().top()) << title->text().toStdString();
+    }
+    // The status bar holds a long connection message beside its three panes.
+    const QString message =
+        QStringLiteral("Connected to FT-123456 at address 247 on /dev/ttyUSB0, 9600 bit/s");
+    const int panes =
+        frame.TagPane()->width() + frame.SecurityPane()->width() + frame.CommPane()->width();
+    EXPECT_GE(frame.statusBar()->width() - panes,
+              QFontMetrics(frame.statusBar()->font()).horizontalAdvance(message));
+}
+
+TEST_F(MainFrameTest, GeometryToolbarAndStatusBarComeBackInTheNextRun) {
+    frame.show();
+    frame.resize(frame.DefaultSize() + QSize(-40, -30));
+    frame.addToolBar(Qt::LeftToolBarArea, frame.ToolBar());
+    frame.Action(cmd::kViewStatusBar)->trigger();
+    QApplication::processEvents();
+    const QSize closedAt = frame.size();
+    frame.CloseConfirmed();
+    EXPECT_FALSE(frame.isVisible());
+    EXPECT_TRUE(settings.Has(CMainFrame::kWindowSection, "Geometry"));
+
+    CPlaceholderDocument other;
+    CMainFrame second(other, settings);
+    second.show();
+    QApplication::processEvents();
+    EXPECT_EQ(second.size(), closedAt);
+    EXPECT_EQ(second.toolBarArea(second.ToolBar()), Qt::LeftToolBarArea);
+    EXPECT_FALSE(second.statusBar()->isVisible());
+    second.UpdateCommandUi();
+    EXPECT_FALSE(second.Action(cmd::kViewStatusBar)->isChecked());
+}
+
+TEST_F(MainFrameTest, ADamagedStoredGeometryIsIgnored) {
+    settings.WriteString(CMainFrame::kWindowSection, "Geometry", "not a geometry");
+    CPlaceholderDocument other;
+    CMainFrame second(other, settings);
+    EXPECT_FALSE(second.RestoreWindowState());
+    EXPECT_EQ(second.size(), second.DefaultSize());
 }
 
 }  // namespace

@@ -17,3 +17,16 @@ inline void OnNextModal(std::function<void(QWidget*)> act, int attemptsLeft = 20
         }
     });
 }
+
+// Acts on the modal window called `name` once it is the one on top.
+inline void OnModalNamed(const char* name, std::function<void(QWidget*)> act,
+                         int attemptsLeft = 500) {
+    QTimer::singleShot(10, [name, act = std::move(act), attemptsLeft]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->objectName() == QLatin1String(name)) {
+            act(modal);
+        } else if (attemptsLeft > 0) {
+            OnModalNamed(name, std::move(act), attemptsLeft - 1);
+        }
+    });
+}

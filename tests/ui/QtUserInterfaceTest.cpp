@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
+#include <QFont>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -104,6 +106,38 @@ TEST(QtUserInterface, PasswordIsHiddenAndTurnedToUpperCase) {
 
     OnNextModal([](QWidget* modal) { modal->findChild<QPushButton*>("cancelButton")->click(); });
     EXPECT_EQ(ui.PromptPassword(), std::nullopt);
+}
+
+// Wide enough for the caption in a bold font beside a title bar's icon and
+// three buttons (about 100 pixels on the common desktops).
+int CaptionNeeds(const QString& caption) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(caption) + 100;
+}
+
+TEST(QtUserInterface, BoxesWithShortTextsKeepRoomForTheirCaption) {
+    CQtUserInterface ui;
+    int boxWidth = 0;
+    QString boxTitle;
+    OnNextModal([&](QWidget* modal) {
+        boxWidth = modal->width();
+        boxTitle = modal->windowTitle();
+        qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
+    });
+    ui.MessageBox("OK", MsgButtons::Ok, MsgIcon::None);
+    EXPECT_GE(boxWidth, CaptionNeeds(boxTitle));
+
+    int promptWidth = 0;
+    QString promptTitle;
+    OnNextModal([&](QWidget* modal) {
+        promptWidth = modal->width();
+        promptTitle = modal->windowTitle();
+        modal->findChild<QPushButton*>("cancelButton")->click();
+    });
+    ui.PromptPassword();
+    EXPECT_EQ(promptTitle, QStringLiteral("Corvel Configurator User Interface"));
+    EXPECT_GE(promptWidth, CaptionNeeds(promptTitle));
 }
 
 TEST(QtUserInterface, TransmitterStatusDialogListsAndAnswers) {

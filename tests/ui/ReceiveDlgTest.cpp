@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
+#include <memory>
 #include <string>
 
 #include "dialogs/CReceiveDlg.h"
@@ -28,6 +30,7 @@ class ReceiveDlgTest : public testing::Test {
 }  // namespace
 
 TEST_F(ReceiveDlgTest, ModifiedDocumentIsOfferedForSavingAndCancelReceivesNothing) {
+    CWindowOrderLog log(ui, QStringLiteral("receiveDlg"));
     bench.doc.SetModified(true);
     const uint64_t before = bench.line.RequestsSeen();
     ui.ExpectWithIcon("Save changes to Untitled?", MsgIcon::Question, MsgAnswer::Cancel);
@@ -45,12 +48,43 @@ TEST_F(ReceiveDlgTest, ModifiedDocumentIsOfferedForSavingAndCancelReceivesNothin
                                                }),
               WorkflowResult::NotStarted);
     EXPECT_EQ(asked, 1);
+    // No progress window was ever shown behind the question or after it.
+    EXPECT_EQ(log.events, (std::vector<std::string>{"asked: Save changes to Untitled?"}));
+    EXPECT_FALSE(log.windowExistedAtAQuestion);
+}
+
+TEST_F(ReceiveDlgTest, ProgressWindowIsCreatedOnlyAfterTheSaveQuestionIsAnswered) {
+    CWindowOrderLog log(ui, QStringLiteral("receiveDlg"));
+    bench.doc.SetModified(true);
+    ui.Expect("Save changes to Untitled?", MsgAnswer::No);
+    // The window waits for "&Close" at the end.
+    bool closed = false;
+    ui.SetPumpHook([&] {
+        QApplication::processEvents();
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* button = modal != nullptr ? modal->findChild<QPushButton*>("cancelButton") : nullptr;
+        if (!closed && button != nullptr && button->text() == QStringLiteral("&Close")) {
+            closed = true;
+            button->click();
+        }
+    });
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] { ui.PumpMessages(); });
+    closer.start(20);
+    EXPECT_EQ(dialogs::RunReceiveConfiguration(nullptr, bench.context), WorkflowResult::Done);
+    ui.SetPumpHook({});
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(log.events,
+              (std::vector<std::string>{"asked: Save changes to Untitled?", "window shown"}));
+    EXPECT_FALSE(log.windowExistedAtAQuestion);
 }
 
 TEST_F(ReceiveDlgTest, WaitsForCloseAndNamesTheDocumentAfterTheTag) {
     std::string named;
+    auto receive = std::make_unique<CReceiveEngine>(bench.context);
+    ASSERT_TRUE(receive->Start({}));
     CReceiveDlg dlg(
-        bench.context, {}, [&](const std::string& name) { named = name; }, nullptr);
+        bench.context, std::move(receive), [&](const std::string& name) { named = name; }, nullptr);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Receive Configuration"));
     auto* status = FindChild<QLabel>(dlg, "statusLabel");
     auto* icon = FindChild<QLabel>(dlg, "completionIcon");

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -9,6 +12,15 @@
 #include "dialogs/WorkflowDialogs.h"
 #include "tests/ui/ModalHelper.h"
 #include "tests/ui/WorkflowDialogBench.h"
+
+TEST(RetryPrompt, AShortMessageLeavesRoomForTheCaption) {
+    CRetryPrompt prompt("No answer", nullptr);
+    prompt.show();
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    // The caption beside a title bar's icon and three buttons.
+    EXPECT_GE(prompt.width(), QFontMetrics(bold).horizontalAdvance(prompt.windowTitle()) + 100);
+}
 
 TEST(RetryPrompt, ShowsTheMessageAndOffersItsButtonsLeftToRight) {
     CRetryPrompt prompt("The transmitter and Configurator User Interface are not in communication",

@@ -29,6 +29,31 @@ TEST(SearchDlg, OpensWithItsTextsAndARunningAnimation) {
     // A bar without a range is Qt's busy indicator.
     EXPECT_EQ(animation->maximum(), 0);
     EXPECT_EQ(FindChild<QPushButton>(dlg, "cancelButton")->text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(FindChild<QLabel>(dlg, "foundLabel")->text(),
+              QStringLiteral("Transmitters found: 0"));
+}
+
+TEST(SearchDlg, CountsTheTransmittersFoundSoFar) {
+    CScriptedUi ui;
+    CWorkflowDialogBench bench;
+    bench.Add(2, "FT-2");
+    bench.Add(4, "FT-4");
+    bench.Start();
+    CSearchDlg dlg(bench.context, nullptr);
+    dlg.SetTickIntervalMs(0);
+    auto* found = FindChild<QLabel>(dlg, "foundLabel");
+
+    // Between two ticks the count covers every address probed so far.
+    auto expected = [&] {
+        const int next = dlg.Search().NextAddress();
+        return QStringLiteral("Transmitters found: %1").arg((next > 2) + (next > 4));
+    };
+    ASSERT_TRUE(RunUntil(dlg, [&] { return dlg.Search().NextAddress() >= 3; }));
+    EXPECT_EQ(found->text(), expected());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Search().NextAddress() >= 5; }, 10000));
+    EXPECT_EQ(found->text(), QStringLiteral("Transmitters found: 2"));
+    FindChild<QPushButton>(dlg, "cancelButton")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.isVisible(); }, 10000));
 }
 
 TEST(SearchDlg, ShowsEachPolledAddressAndStopsWhenCancelled) {

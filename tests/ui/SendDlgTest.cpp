@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,14 +25,22 @@ class SendDlgTest : public testing::Test {
         bench.LoadSourceAndConnectTarget();
     }
 
+    // A send engine whose safety question has been answered OK.
+    std::unique_ptr<CSendEngine> StartedSend() {
+        auto send = std::make_unique<CSendEngine>(bench.context);
+        ui.ExpectWithIcon(LoadString(390), MsgIcon::Exclamation, MsgAnswer::Ok);
+        EXPECT_TRUE(send->Start());
+        return send;
+    }
+
     CScriptedUi ui;
     CSendReceiveBench bench;
 };
 
 }  // namespace
 
-TEST_F(SendDlgTest, AsksForManualModeWritesEveryAreaAndClosesByItself) {
-    CSendDlg dlg(bench.context, nullptr);
+TEST_F(SendDlgTest, WritesEveryAreaAndClosesByItself) {
+    CSendDlg dlg(StartedSend(), nullptr);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Send Configuration"));
     auto* status = FindChild<QLabel>(dlg, "statusLabel");
     auto* progress = FindChild<QProgressBar>(dlg, "progressBar");
@@ -40,7 +49,6 @@ TEST_F(SendDlgTest, AsksForManualModeWritesEveryAreaAndClosesByItself) {
     EXPECT_EQ(progress->maximum(), 100);
     EXPECT_EQ(button->text(), QStringLiteral("&Cancel"));
 
-    ui.ExpectWithIcon(LoadString(390), MsgIcon::Exclamation, MsgAnswer::Ok);
     ASSERT_TRUE(RunUntil(dlg, [&] { return dlg.Result() != WorkflowResult::Running; }));
     // Nobody pressed anything: the window has closed on its own.
     EXPECT_FALSE(dlg.isVisible());
@@ -54,11 +62,25 @@ TEST_F(SendDlgTest, AsksForManualModeWritesEveryAreaAndClosesByItself) {
     EXPECT_EQ(bench.target->Tag().substr(0, 6), "FT 101");
 }
 
-TEST_F(SendDlgTest, RefusedSafetyPromptSendsNothingAndShowsNothingAfterwards) {
+TEST_F(SendDlgTest, RefusedSafetyPromptSendsNothingAndOpensNoWindow) {
+    CWindowOrderLog log(ui, QStringLiteral("sendDlg"));
     const uint64_t before = bench.line.RequestsSeen();
     ui.Expect(LoadString(390), MsgAnswer::Cancel);
     EXPECT_EQ(dialogs::RunSendConfiguration(nullptr, bench.context), WorkflowResult::NotStarted);
     EXPECT_EQ(bench.line.RequestsSeen(), before);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"asked: " + LoadString(390)}));
+    EXPECT_FALSE(log.windowExistedAtAQuestion);
+}
+
+TEST_F(SendDlgTest, ProgressWindowIsCreatedOnlyAfterTheSafetyQuestionIsAnsweredOk) {
+    CWindowOrderLog log(ui, QStringLiteral("sendDlg"));
+    ui.Expect(LoadString(390), MsgAnswer::Ok);
+    ui.Expect(LoadString(392));
+    EXPECT_EQ(dialogs::RunSendConfiguration(nullptr, bench.context), WorkflowResult::Done);
+    // The process-value notice follows once the window has closed.
+    EXPECT_EQ(log.events, (std::vector<std::string>{"asked: " + LoadString(390), "window shown",
+                                                    "asked: " + LoadString(392)}));
+    EXPECT_FALSE(log.windowExistedAtAQuestion);
 }
 
 TEST_F(SendDlgTest, CancelDuringStep3FinishesThatStepAndWarnsWithoutTheProcessValueNotice) {
@@ -97,9 +119,8 @@ TEST_F(SendDlgTest, CancelIsHandledWhileASlowTransmitterIsAnswering) {
     bench.ConnectTo(CSendReceiveBench::kTarget);
     bench.line.SetReplyDelayMs(250);
     ui.SetPumpHook([] { QApplication::processEvents(); });
-    ui.Expect(LoadString(390), MsgAnswer::Ok);
 
-    CSendDlg dlg(bench.context, nullptr);
+    CSendDlg dlg(StartedSend(), nullptr);
     QString statusAtClick;
     bool stepRunningAtClick = false;
     QTimer::singleShot(150, &dlg, [&] {

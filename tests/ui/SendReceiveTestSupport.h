@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QApplication>
+#include <QEvent>
 #include <QLabel>
+#include <QWidget>
 #include <string>
+#include <vector>
 
 #include "app/CReceiveEngine.h"
+#include "tests/support/CScriptedUi.h"
 #include "tests/ui/WorkflowDialogBench.h"
 
 // A transmitter at address 1 configured unlike the defaults, whose
@@ -45,3 +49,33 @@ inline QString ModalStatus() {
     auto* status = modal->findChild<QLabel*>(QStringLiteral("statusLabel"));
     return status != nullptr ? status->text() : QString();
 }
+
+// Records, in order, the questions the scripted user interface is asked and
+// the moments a window with the given object name is shown. At each question
+// it also notes whether such a window exists at all (shown or not).
+class CWindowOrderLog : public QObject {
+  public:
+    CWindowOrderLog(CScriptedUi& ui, QString windowName) : m_name(std::move(windowName)) {
+        qApp->installEventFilter(this);
+        ui.SetMessageHook([this](const std::string& text) {
+            events.push_back("asked: " + text);
+            for (QWidget* widget : QApplication::allWidgets()) {
+                if (widget->objectName() == m_name) windowExistedAtAQuestion = true;
+            }
+        });
+    }
+    ~CWindowOrderLog() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->objectName() == m_name) {
+            events.push_back("window shown");
+        }
+        return false;
+    }
+
+    std::vector<std::string> events;
+    bool windowExistedAtAQuestion = false;
+
+  private:
+    QString m_name;
+};

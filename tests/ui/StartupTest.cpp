@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <fstream>
 
@@ -11,11 +12,11 @@
 #include "app/ui/CMVApp.h"
 #include "app/ui/CMVView.h"
 #include "app/ui/CMainFrame.h"
-#include "platform/COverlaySettingsStore.h"
-#include "tests/ui/CPlaceholderDocument.h"
 #include "platform/CMemorySettingsStore.h"
+#include "platform/COverlaySettingsStore.h"
 #include "resources/Strings.h"
 #include "tests/support/CScriptedUi.h"
+#include "tests/ui/CPlaceholderDocument.h"
 
 namespace {
 
@@ -83,11 +84,13 @@ TEST(Startup, WithoutATransmitterRunsOfflineWithNoXmtrPanes) {
     EXPECT_EQ(frame.TagPane()->text(), QStringLiteral("Tag: "));
     EXPECT_EQ(frame.SecurityPane()->text(), QStringLiteral("Security: No Xmtr "));
     EXPECT_EQ(frame.CommPane()->text(), QStringLiteral("COMM: No Xmtr"));
+    EXPECT_TRUE(frame.statusBar()->currentMessage().isEmpty());
     // The link could not be opened: Connect stays disabled, the Setup items are enabled.
     EXPECT_FALSE(frame.Action(cmd::kConnect)->isEnabled());
     EXPECT_TRUE(frame.Action(cmd::kSetupUnits)->isEnabled());
     EXPECT_TRUE(frame.acceptDrops());
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Untitled - Corvel Configurator User Interface"));
+    EXPECT_EQ(frame.windowTitle(),
+              QStringLiteral("Untitled[*] - Corvel Configurator User Interface"));
 }
 
 TEST(Startup, OpensTheFileNamedOnTheCommandLine) {
@@ -99,7 +102,7 @@ TEST(Startup, OpensTheFileNamedOnTheCommandLine) {
     EXPECT_EQ(started.document->LoadedPath(), path);
     EXPECT_EQ(started.document->NewCount(), 0);
     EXPECT_EQ(started.app->Frame()->windowTitle(),
-              QStringLiteral("plant 7.cmm - Corvel Configurator User Interface"));
+              QStringLiteral("plant 7.cmm[*] - Corvel Configurator User Interface"));
 }
 
 TEST(Startup, AMissingCommandLineFileIsReportedAndANewDocumentStarts) {
@@ -144,6 +147,12 @@ TEST(Startup, SimulatedTransmitterIsConnectedAtAddressOne) {
     EXPECT_EQ(app.Document().AccessState(), 3);
     frame.UpdateStatusPanes();
     EXPECT_EQ(frame.TagPane()->text(), QStringLiteral("Tag: CORVEL"));
+    // The message area and the Tag pane's tip say where the program is connected.
+    const std::string connected = "Connected to CORVEL at address 1 on " +
+                                  app.Settings().GetString("Comm Port", "DevicePath", "") +
+                                  ", 9600 bit/s";
+    EXPECT_EQ(frame.statusBar()->currentMessage().toStdString(), connected);
+    EXPECT_EQ(frame.TagPane()->toolTip().toStdString(), connected);
     EXPECT_EQ(frame.SecurityPane()->text(), QStringLiteral("Security: Disabled "));
     EXPECT_EQ(frame.CommPane()->text(), QStringLiteral("COMM: Idle"));
     frame.UpdateCommandUi();
@@ -160,6 +169,7 @@ TEST(Startup, SimulatedTransmitterIsConnectedAtAddressOne) {
     EXPECT_FALSE(frame.Action(cmd::kXmtrUnits)->isEnabled());
     EXPECT_TRUE(frame.Action(cmd::kConnect)->isEnabled());
     EXPECT_EQ(frame.CommPane()->text(), QStringLiteral("COMM: No Xmtr"));
+    EXPECT_TRUE(frame.TagPane()->toolTip().isEmpty());
 }
 
 }  // namespace

@@ -12,21 +12,10 @@
 #include "dialogs/WorkflowDialogs.h"
 #include "resources/Strings.h"
 #include "tests/support/CScriptedUi.h"
+#include "tests/ui/ModalHelper.h"
 #include "tests/ui/WorkflowDialogBench.h"
 
 namespace {
-
-// Acts on the modal window called `name` once it is the one on top.
-void OnModalNamed(const char* name, std::function<void(QWidget*)> act, int attemptsLeft = 500) {
-    QTimer::singleShot(10, [name, act = std::move(act), attemptsLeft]() mutable {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal->objectName() == QLatin1String(name)) {
-            act(modal);
-        } else if (attemptsLeft > 0) {
-            OnModalNamed(name, std::move(act), attemptsLeft - 1);
-        }
-    });
-}
 
 class StartupConnectionTest : public testing::Test {
   protected:
