@@ -12,6 +12,7 @@
 #include "cli/ConfigCommands.h"
 #include "cli/ConfigFileCommands.h"
 #include "cli/LinkCommands.h"
+#include "cli/SecurityCommands.h"
 #include "cli/ShowDeviceCommand.h"
 #include "cli/WorkflowCommands.h"
 #include "flow/CLiquidFlow.h"
@@ -115,6 +116,8 @@ WorkflowCommand FindWorkflowCommand(const std::string& command) {
     if (command == "read-outputs") return ReadOutputsCommand;
     if (command == "get") return GetOnTransmitter;
     if (command == "set") return SetOnTransmitter;
+    if (command == "login") return LogInCommand;
+    if (command == "security") return SecurityCommand;
     return nullptr;
 }
 
@@ -142,6 +145,7 @@ std::string ProgramUsage() {
         "transmitters:\n"
         "  show-device [--json]        read and print every area of the transmitter\n";
     for (const std::string& line : WorkflowCommandUsage()) usage += "  " + line + "\n";
+    for (const std::string& line : SecurityCommandUsage()) usage += "  " + line + "\n";
     usage += "configuration windows:\n" + ConfigCommandUsage();
     return usage;
 }

@@ -423,6 +423,8 @@ inline constexpr const char* kPasswordsCaption = "Passwords";
 inline constexpr const char* kMediumPasswordsLabel =
     "&Medium Level (Compensated Flow Access) Passwords:";
 inline constexpr const char* kHighPasswordLabel = "&High Level (System Administration) Password:";
+inline constexpr const char* kPasswordCharacters =
+    "Please enter a password of letters, digits, spaces and the signs of the keyboard only.";
 
 // Sensor trim and fixed process temperature
 inline constexpr const char* kSensorTrimCaption = "Sensor Trim";
