@@ -110,11 +110,19 @@ void CSecurity::ReadAll(CComm& comm) {
     NotifyMenu();
 }
 
-void CSecurity::WriteAll(CComm& comm) {
-    const Image image = BuildImage(m_enabled);
+void CSecurity::WriteAll(CComm& comm) { WriteAll(comm, m_administrative, m_medium); }
+
+void CSecurity::WriteAll(CComm& comm, const std::string& administrative,
+                         const std::array<std::string, kMediumCount>& medium) {
+    Image image{};
+    image[0] = BuildStateSlot(m_enabled);
+    image[1] = MaskPassword(administrative);
+    for (size_t i = 0; i < kMediumCount; ++i) image[2 + i] = MaskPassword(medium[i]);
     for (size_t i = 0; i < kSlotCount; ++i) {
         comm.WritePasswordEntry(static_cast<uint8_t>(i), image[i]);
     }
+    m_administrative = Cut(administrative);
+    for (size_t i = 0; i < kMediumCount; ++i) m_medium[i] = Cut(medium[i]);
 }
 
 void CSecurity::WriteOne(CComm& comm, int number, const std::string& password) {
@@ -170,7 +178,10 @@ int CSecurity::LogIn(const AccessContext& context, const std::string& password) 
         return m_accessState;
     }
     for (const std::string& medium : m_medium) {
-        if (typed == medium) {
+        // An empty slot is a medium password nobody has set (or one taken
+        // away): it lets nobody in. An empty administrative password does
+        // match, or a transmitter without one could never be administered.
+        if (!medium.empty() && typed == medium) {
             m_accessState = app::kAccessMedium;
             return m_accessState;
         }

@@ -68,6 +68,9 @@ class CSecurity {
     void ReadState(CComm& comm);
     void ReadAll(CComm& comm);
     void WriteAll(CComm& comm);
+    // The block with these passwords; they are held once every slot is written.
+    void WriteAll(CComm& comm, const std::string& administrative,
+                  const std::array<std::string, kMediumCount>& medium);
     // number 1..7; anything else is refused with error 61 before any request.
     void WriteOne(CComm& comm, int number, const std::string& password);
     void SetState(CComm& comm, bool enabled);
@@ -77,7 +80,7 @@ class CSecurity {
     // security off, else the logged-in level. The result is stored as the level.
     int CurrentAccessState(const AccessContext& context);
     // Sets and returns the access state for a typed password; a wrong one gives
-    // level Low and says so.
+    // level Low and says so. An unset (empty) medium password matches nothing.
     int LogIn(const AccessContext& context, const std::string& password);
 
     // The enable or disable security command: asks, checks the administrative

@@ -13,6 +13,7 @@
 #include "cli/ConfigCommands.h"
 #include "cli/ConfigFileCommands.h"
 #include "cli/LinkCommands.h"
+#include "cli/SecurityCommands.h"
 #include "cli/ShowDeviceCommand.h"
 #include "cli/WorkflowCommands.h"
 #include "flow/CLiquidFlow.h"
@@ -121,6 +122,8 @@ WorkflowCommand FindWorkflowCommand(const std::string& command) {
     if (command == "read-outputs") return ReadOutputsCommand;
     if (command == "get") return GetOnTransmitter;
     if (command == "set") return SetOnTransmitter;
+    if (command == "login") return LogInCommand;
+    if (command == "security") return SecurityCommand;
     return nullptr;
 }
 
@@ -208,6 +211,7 @@ std::string ProgramUsage() {
         "transmitters:\n"
         "  show-device [--json]        read and print every area of the transmitter\n";
     for (const std::string& line : WorkflowCommandUsage()) usage += "  " + line + "\n";
+    for (const std::string& line : SecurityCommandUsage()) usage += "  " + line + "\n";
     usage += "configuration windows:\n" + ConfigCommandUsage();
     usage += link.substr(optionsAt);
     usage += kExitStatusUsage;

@@ -13,6 +13,8 @@
 #include "config/CConfigForm.h"
 #include "config/CDampingForm.h"
 #include "config/CDeviceInfoForm.h"
+#include "config/CLcdDisplayForm.h"
+#include "config/CTransmitterCommForm.h"
 #include "config/CUnitsForm.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
@@ -49,6 +51,8 @@ const std::vector<Area>& Areas() {
         {"units", Make<CUnitsForm>, Make<CUnitsForm>},
         {"damping", Make<CDampingForm>, Make<CDampingForm>},
         {"device-info", Make<CDeviceInfoForm>, Make<CDeviceInfoForm>},
+        {"lcd", Make<CLcdDisplayForm>, Make<CLcdDisplayForm>},
+        {"comm", Make<CTransmitterCommForm>, Make<CTransmitterCommForm>},
     };
     return areas;
 }

@@ -8,21 +8,22 @@
 
 #include "app/ui/UiTexts.h"
 #include "dialogs/CaptionWidth.h"
+#include "resources/Texts.h"
 
 CPasswordDlg::CPasswordDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("passwordDlg"));
     setWindowTitle(QString::fromLatin1(uitexts::kAppTitle));
 
-    auto* label = new QLabel(QStringLiteral("&Password:"), this);
+    auto* label = new QLabel(QString::fromLatin1(texts::kPasswordLabel), this);
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("passwordEdit"));
     m_password->setEchoMode(QLineEdit::Password);
     label->setBuddy(m_password);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(QString::fromLatin1(texts::kOk), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(QString::fromLatin1(texts::kCancel), this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
 
     auto* field = new QHBoxLayout;

@@ -5,11 +5,17 @@
 #include "app/WorkflowContext.h"
 #include "config/CDampingForm.h"
 #include "config/CDeviceInfoForm.h"
+#include "config/CLcdDisplayForm.h"
+#include "config/CPasswordsForm.h"
 #include "config/CTestCalculationForm.h"
+#include "config/CTransmitterCommForm.h"
 #include "config/CUnitsForm.h"
 #include "dialogs/CFormDialog.h"
 #include "dialogs/config/CDampingDlg.h"
 #include "dialogs/config/CDeviceInfoDlg.h"
+#include "dialogs/config/CLcdDisplayDlg.h"
+#include "dialogs/config/CPasswordsDlg.h"
+#include "dialogs/config/CTransmitterCommDlg.h"
 #include "dialogs/config/CUnitsDlg.h"
 #include "dialogs/flow/CTestCalculationDlg.h"
 
@@ -40,6 +46,20 @@ std::vector<FormWindow> BuildWindows() {
         DocumentWindow<CDampingForm, CDampingDlg>(cmd::kXmtrDamping, "damping", kTransmitterMode),
         DocumentWindow<CDeviceInfoForm, CDeviceInfoDlg>(cmd::kXmtrDeviceInfo, "device-info",
                                                         kTransmitterMode),
+        DocumentWindow<CTransmitterCommForm, CTransmitterCommDlg>(cmd::kSetupXmtrComm, "comm",
+                                                                  kSetupMode),
+        DocumentWindow<CLcdDisplayForm, CLcdDisplayDlg>(cmd::kSetupLcdDisplay, "lcd", kSetupMode),
+        DocumentWindow<CTransmitterCommForm, CTransmitterCommDlg>(cmd::kXmtrComm, "comm",
+                                                                  kTransmitterMode),
+        DocumentWindow<CLcdDisplayForm, CLcdDisplayDlg>(cmd::kXmtrLcdDisplay, "lcd",
+                                                        kTransmitterMode),
+        {cmd::kPrivileges, "passwords", kTransmitterMode,
+         [](WorkflowContext& context) -> std::unique_ptr<CConfigForm> {
+             return std::make_unique<CPasswordsForm>(context.doc, context.security);
+         },
+         [](CConfigForm& form, QWidget* parent) -> std::unique_ptr<CFormDialog> {
+             return std::make_unique<CPasswordsDlg>(static_cast<CPasswordsForm&>(form), parent);
+         }},
         DocumentWindow<CTestCalculationForm, CTestCalculationDlg>(
             cmd::kTestCalculation, "test-calculation", kTransmitterMode),
     };

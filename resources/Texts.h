@@ -409,6 +409,10 @@ inline constexpr const char* kMoveToNotDisplayed = ">>";
 inline constexpr const char* kMoveToDisplayed = "<<";
 inline constexpr const char* kUpdateIntervalLabel = "Update Interval:";
 inline constexpr const char* kUpdateIntervalUnit = "Seconds";
+// The terminal names the displayed items in a list such as "DP,SP,PT,COMM"
+inline constexpr const char* kLcdUnknownItem =
+    "There is no display item \"%1\". The items are DP, SP, PT and COMM.";
+inline constexpr const char* kLcdItemTwice = "The display item %1 is named twice.";
 
 // Transmitter communication parameters and security
 inline constexpr const char* kTransmitterCommCaption = "Transmitter Communication Parameters";
@@ -422,6 +426,8 @@ inline constexpr const char* kPasswordsCaption = "Passwords";
 inline constexpr const char* kMediumPasswordsLabel =
     "&Medium Level (Compensated Flow Access) Passwords:";
 inline constexpr const char* kHighPasswordLabel = "&High Level (System Administration) Password:";
+inline constexpr const char* kPasswordCharacters =
+    "Please enter a password of letters, digits, spaces and the signs of the keyboard only.";
 
 // Sensor trim and fixed process temperature
 inline constexpr const char* kSensorTrimCaption = "Sensor Trim";

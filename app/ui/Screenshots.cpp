@@ -13,6 +13,7 @@
 #include "app/ui/IAppDocument.h"
 #include "config/CConfigForm.h"
 #include "dialogs/CFormDialog.h"
+#include "dialogs/CPasswordDlg.h"
 #include "dialogs/FormWindows.h"
 
 namespace {
@@ -86,5 +87,13 @@ int SaveScreenshots(CMainFrame& frame, const QString& directory) {
         if (canvas.save(dir.filePath(FileNameFor(index, action->text())))) ++written;
         ++index;
     }
-    return written + SaveFormWindows(frame, dir, index);
+    written += SaveFormWindows(frame, dir, index);
+
+    // The password prompt of the log-in and of enabling security.
+    CPasswordDlg prompt(&frame);
+    prompt.show();
+    QApplication::processEvents();
+    if (prompt.grab().save(dir.filePath(QStringLiteral("99-window-password-prompt.png"))))
+        ++written;
+    return written;
 }

@@ -206,9 +206,20 @@ TEST_F(CSecurityLogIn, WrongPasswordGivesLowAndSaysSo) {
     EXPECT_EQ(security.CurrentAccessState(kConnectedWithFlow), app::kAccessLow);
 }
 
-TEST_F(CSecurityLogIn, EmptyTextMatchesAnEmptyMediumSlot) {
+TEST_F(CSecurityLogIn, EmptyTextIsNoMediumPasswordEvenWhereASlotIsUnset) {
+    // Medium password 6 is unset: clearing a password must not open the level.
     CScriptedUi ui;
-    EXPECT_EQ(security.LogIn(kConnectedWithFlow, ""), app::kAccessMedium);
+    ui.ExpectWithIcon(LoadString(3101), MsgIcon::Stop);
+    EXPECT_EQ(security.LogIn(kConnectedWithFlow, ""), app::kAccessLow);
+}
+
+TEST_F(CSecurityLogIn, AnEmptyAdministrativePasswordIsMatchedByTheEmptyText) {
+    // Otherwise a transmitter without one could never be administered.
+    CScriptedUi ui;
+    CSecurity writer(13);
+    device.Configure(writer, true, "", {"FLOW1"});
+    security.ReadAll(comm);
+    EXPECT_EQ(security.LogIn(kConnectedWithFlow, ""), app::kAccessHigh);
 }
 
 TEST_F(CSecurityLogIn, WithoutTransmitterOrFlowTheLogInGivesTheDerivedState) {

@@ -98,6 +98,54 @@ TEST_F(ConfigCommandsTest, CodesAndUnitsAreNamedByTextOrNumber) {
     EXPECT_EQ(doc.Transmitter().DeviceInfo().Tag(), "FT-101");
 }
 
+TEST_F(ConfigCommandsTest, LcdItemsAreNamedInDisplayOrderAndTheFileKeepsTheMask) {
+    const CliRun get = Cli({"get", "lcd", "--file", m_path});
+    EXPECT_EQ(get.status, 0) << get.err;
+    EXPECT_EQ(get.out, "items: DP,SP,PT,COMM\ninterval: 3 Seconds\n");
+    ASSERT_EQ(Cli({"set", "lcd", "items=PT,DP", "interval=10", "--file", m_path}).status, 0);
+    CMVDoc doc;
+    doc.Open(m_path);
+    EXPECT_EQ(doc.Transmitter().LcdDisplay().Mask(), 5);
+    EXPECT_EQ(doc.Transmitter().LcdDisplay().Interval(), 10);
+    const CliRun json = Cli({"get", "lcd", "--file", m_path, "--json"});
+    EXPECT_EQ(json.out, "{\"items\": \"DP,PT\", \"interval\": 10}\n")
+        << "a loaded file lists the items in canonical order";
+
+    ASSERT_EQ(Cli({"set", "lcd", "items=", "--file", m_path}).status, 0);
+    doc.Open(m_path);
+    EXPECT_EQ(doc.Transmitter().LcdDisplay().Mask(), 0);
+}
+
+TEST_F(ConfigCommandsTest, LcdRefusalsPrintTheWindowsMessages) {
+    const CliRun interval = Cli({"set", "lcd", "interval=0", "--file", m_path});
+    EXPECT_EQ(interval.status, 1);
+    EXPECT_EQ(interval.err, "Please enter an integer between 1 and 10.\n");
+    const CliRun item = Cli({"set", "lcd", "items=DP,FLOW", "--file", m_path});
+    EXPECT_EQ(item.status, 1);
+    EXPECT_TRUE(Contains(item.err, "\"FLOW\"")) << item.err;
+    EXPECT_EQ(app::ReadFileBytes(m_path), m_before);
+}
+
+TEST_F(ConfigCommandsTest, ATurnaroundBelowFiftyNeedsYesInAFileToo) {
+    EXPECT_EQ(Cli({"get", "comm", "--file", m_path}).out, "turnaround: 50 mS\n");
+    const CliRun refused = Cli({"set", "comm", "turnaround=49", "--file", m_path});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(Contains(refused.err, "less than 50 mS")) << refused.err;
+    EXPECT_TRUE(Contains(refused.err, "--yes")) << refused.err;
+    EXPECT_EQ(app::ReadFileBytes(m_path), m_before);
+
+    ASSERT_EQ(Cli({"set", "comm", "turnaround=49", "--yes", "--file", m_path}).status, 0);
+    CMVDoc doc;
+    doc.Open(m_path);
+    EXPECT_EQ(doc.Transmitter().TurnaroundDelay(), 49);
+
+    const CliRun fifty = Cli({"set", "comm", "turnaround=50", "--file", m_path});
+    EXPECT_EQ(fifty.status, 0) << fifty.err;
+    EXPECT_EQ(fifty.err, "") << "50 asks nothing";
+    doc.Open(m_path);
+    EXPECT_EQ(doc.Transmitter().TurnaroundDelay(), 50);
+}
+
 TEST_F(ConfigCommandsTest, UnknownAreasAndKeysAreUsageErrors) {
     EXPECT_EQ(Cli({"get", "colours", "--file", m_path}).status, 2);
     const CliRun key = Cli({"set", "damping", "XP=1", "--file", m_path});
@@ -105,6 +153,20 @@ TEST_F(ConfigCommandsTest, UnknownAreasAndKeysAreUsageErrors) {
     EXPECT_TRUE(Contains(key.err, "unknown key \"XP\"")) << key.err;
     EXPECT_EQ(Cli({"set", "damping", "--file", m_path}).status, 2) << "set needs a value";
     EXPECT_EQ(app::ReadFileBytes(m_path), m_before);
+}
+
+TEST(ConfigCommandsOnTransmitter, TheLcdNeedsTheSafetyAnswerTheTurnaroundOnlyItsWarning) {
+    const CliRun lcd = Cli({"--simulate", "set", "lcd", "items=SP", "--yes"});
+    EXPECT_EQ(lcd.status, 0) << lcd.err;
+    EXPECT_TRUE(Contains(lcd.err, LoadString(390))) << lcd.err;
+    EXPECT_TRUE(Contains(lcd.err, LoadString(392))) << lcd.err;
+
+    const CliRun comm = Cli({"--simulate", "set", "comm", "turnaround=49"});
+    EXPECT_EQ(comm.status, 1);
+    EXPECT_TRUE(Contains(comm.err, "less than 50 mS")) << comm.err;
+    EXPECT_FALSE(Contains(comm.err, LoadString(390))) << comm.err;
+    const CliRun get = Cli({"--simulate", "get", "comm"});
+    EXPECT_EQ(get.out, "turnaround: 50 mS\n") << get.err;
 }
 
 TEST(ConfigCommandsOnTransmitter, WithoutYesTheSafetyTextIsPrintedAndNothingWritten) {
