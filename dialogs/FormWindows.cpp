@@ -1,15 +1,27 @@
 #include "dialogs/FormWindows.h"
 
+#include <type_traits>
+
 #include "app/CMVDoc.h"
 #include "app/CommandTable.h"
 #include "app/WorkflowContext.h"
 #include "config/CDampingForm.h"
 #include "config/CDeviceInfoForm.h"
 #include "config/CUnitsForm.h"
+#include "diagnostics/CErrorInfoForm.h"
+#include "diagnostics/CIdentificationForm.h"
+#include "diagnostics/CMasterResetForm.h"
+#include "diagnostics/CModuleInfoForm.h"
+#include "diagnostics/CSelfTestForm.h"
 #include "dialogs/CFormDialog.h"
 #include "dialogs/config/CDampingDlg.h"
 #include "dialogs/config/CDeviceInfoDlg.h"
 #include "dialogs/config/CUnitsDlg.h"
+#include "dialogs/maintenance/CErrorInfoDlg.h"
+#include "dialogs/maintenance/CIdentificationDlg.h"
+#include "dialogs/maintenance/CModuleInfoDlg.h"
+#include "dialogs/maintenance/CSelfTestDlg.h"
+#include "dialogs/maintenance/CTimedStepDlg.h"
 
 namespace dialogs {
 namespace {
@@ -20,6 +32,22 @@ FormWindow DocumentWindow(int command, const char* name, int mode) {
     return {command, name, mode,
             [mode](WorkflowContext& context) -> std::unique_ptr<CConfigForm> {
                 return std::make_unique<Form>(context.doc, mode);
+            },
+            [](CConfigForm& form, QWidget* parent) -> std::unique_ptr<CFormDialog> {
+                return std::make_unique<Window>(static_cast<Form&>(form), parent);
+            }};
+}
+
+// A diagnostics window: on the connected transmitter only; its form takes the
+// workflow context where it needs more than the document (to disconnect).
+template <typename Form, typename Window>
+FormWindow DiagnosticsWindow(int command, const char* name) {
+    return {command, name, config::kTransmitterMode,
+            [](WorkflowContext& context) -> std::unique_ptr<CConfigForm> {
+                if constexpr (std::is_constructible_v<Form, WorkflowContext&>)
+                    return std::make_unique<Form>(context);
+                else
+                    return std::make_unique<Form>(context.doc);
             },
             [](CConfigForm& form, QWidget* parent) -> std::unique_ptr<CFormDialog> {
                 return std::make_unique<Window>(static_cast<Form&>(form), parent);
@@ -38,6 +66,12 @@ std::vector<FormWindow> BuildWindows() {
         DocumentWindow<CDampingForm, CDampingDlg>(cmd::kXmtrDamping, "damping", kTransmitterMode),
         DocumentWindow<CDeviceInfoForm, CDeviceInfoDlg>(cmd::kXmtrDeviceInfo, "device-info",
                                                         kTransmitterMode),
+        DiagnosticsWindow<CModuleInfoForm, CModuleInfoDlg>(cmd::kModuleInfo, "module-info"),
+        DiagnosticsWindow<CIdentificationForm, CIdentificationDlg>(cmd::kIdentificationInfo,
+                                                                   "identification"),
+        DiagnosticsWindow<CMasterResetForm, CTimedStepDlg>(cmd::kMasterReset, "master-reset"),
+        DiagnosticsWindow<CSelfTestForm, CSelfTestDlg>(cmd::kSelfTest, "self-test"),
+        DiagnosticsWindow<CErrorInfoForm, CErrorInfoDlg>(cmd::kErrorInfo, "error-info"),
     };
 }
 
