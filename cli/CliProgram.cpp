@@ -11,6 +11,7 @@
 #include "app/WorkflowContext.h"
 #include "cli/ConfigCommands.h"
 #include "cli/ConfigFileCommands.h"
+#include "cli/DiagnosticsCommands.h"
 #include "cli/LinkCommands.h"
 #include "cli/ShowDeviceCommand.h"
 #include "cli/WorkflowCommands.h"
@@ -115,6 +116,11 @@ WorkflowCommand FindWorkflowCommand(const std::string& command) {
     if (command == "read-outputs") return ReadOutputsCommand;
     if (command == "get") return GetOnTransmitter;
     if (command == "set") return SetOnTransmitter;
+    if (command == "diagnostics") return DiagnosticsCommand;
+    if (command == "module-info") return ModuleInfoCommand;
+    if (command == "identification") return IdentificationCommand;
+    if (command == "master-reset") return MasterResetCommand;
+    if (command == "self-test") return SelfTestCommand;
     return nullptr;
 }
 
@@ -143,6 +149,8 @@ std::string ProgramUsage() {
         "  show-device [--json]        read and print every area of the transmitter\n";
     for (const std::string& line : WorkflowCommandUsage()) usage += "  " + line + "\n";
     usage += "configuration windows:\n" + ConfigCommandUsage();
+    usage += "diagnostics:\n";
+    for (const std::string& line : DiagnosticsCommandUsage()) usage += "  " + line + "\n";
     return usage;
 }
 

@@ -64,6 +64,7 @@ FormOutcome CMasterResetForm::Poll() {
     try {
         CFormWaitCursor wait(*this);
         Model().Comm().ReadTag();
+        m_answered = true;
     } catch (const std::exception& e) {
         if (NotBackYet(e)) {
             if (m_clock() - m_resetAt > kGiveUpAfter) return GiveUp();

@@ -32,6 +32,8 @@ class CMasterResetForm : public CTimedForm {
 
     // Tag reads since the reset.
     int Polls() const { return m_polls; }
+    // True once the transmitter answered after the reset.
+    bool Answered() const { return m_answered; }
     // True once the wait gave up and the program disconnected.
     bool GaveUp() const { return m_gaveUp; }
 
@@ -50,5 +52,6 @@ class CMasterResetForm : public CTimedForm {
     std::chrono::steady_clock::time_point m_resetAt{};
     std::chrono::steady_clock::time_point m_lastPollAt{};
     int m_polls = 0;
+    bool m_answered = false;
     bool m_gaveUp = false;
 };

@@ -53,8 +53,8 @@ FormOutcome CSelfTestForm::CheckResult() {
         Ui().MessageBox(LoadString(kIdNotCompleted), MsgButtons::Ok, MsgIcon::Stop);
     } else if (read) {
         CErrorInfoForm errorInformation(Doc());
-        if (errorInformation.Open() && m_viewErrorInformation)
-            m_viewErrorInformation(errorInformation);
+        m_completed = errorInformation.Open();
+        if (m_completed && m_viewErrorInformation) m_viewErrorInformation(errorInformation);
     }
     NotifyWritten();
     return Finish(FormResult::Ok);

@@ -26,6 +26,9 @@ class CSelfTestForm : public CTimedForm {
     // The first step starts the self test, the second looks at its result.
     FormOutcome Step() override;
 
+    // True once the self test finished and its status was read.
+    bool Completed() const { return m_completed; }
+
     void SetErrorInformationViewer(ErrorInformationViewer viewer) {
         m_viewErrorInformation = std::move(viewer);
     }
@@ -39,5 +42,6 @@ class CSelfTestForm : public CTimedForm {
     FormOutcome CheckResult();
 
     bool m_started = false;
+    bool m_completed = false;
     ErrorInformationViewer m_viewErrorInformation;
 };

@@ -52,6 +52,7 @@ TEST_F(MasterResetFormTest, ATransmitterBackAfterEightSecondsEndsTheWaitAtTheSec
     const FormOutcome outcome = RunToEnd(form);
     EXPECT_EQ(outcome.result, FormResult::Ok);
     EXPECT_EQ(form.Polls(), 2);
+    EXPECT_TRUE(form.Answered());
     EXPECT_EQ(m_clock->Milliseconds(), CMasterResetForm::kResetDelayMs + 8000);
     EXPECT_TRUE(ResetWritten());
     EXPECT_TRUE(m_bench.context.Connected());
@@ -98,6 +99,7 @@ TEST_F(MasterResetFormTest, ASilentTransmitterIsGivenUpAfterSixtySecondsAndDisco
     const FormOutcome outcome = RunToEnd(form);
     EXPECT_EQ(outcome.result, FormResult::Ok);
     EXPECT_TRUE(form.GaveUp());
+    EXPECT_FALSE(form.Answered());
     EXPECT_EQ(form.Polls(), 16);
     EXPECT_EQ(m_clock->Milliseconds() - resetAt, 64000);
     EXPECT_FALSE(m_bench.context.Connected());
@@ -117,6 +119,7 @@ TEST_F(MasterResetFormTest, AnotherFailureEndsTheWaitWithItsText) {
     m_ui.Expect(LoadString(kIdProcessValueNotice));
     EXPECT_EQ(RunToEnd(form).result, FormResult::Ok);
     EXPECT_EQ(form.Polls(), 1);
+    EXPECT_FALSE(form.Answered());
     EXPECT_TRUE(m_bench.context.Connected());
 }
 

@@ -50,6 +50,7 @@ TEST_F(SelfTestFormTest, AFinishedSelfTestShowsTheStatusItLeftThenTheNotice) {
     m_clock->Advance(form.DelayMs());
     m_ui.Expect(LoadString(kIdProcessValueNotice));
     EXPECT_EQ(form.Step().result, FormResult::Ok);
+    EXPECT_TRUE(form.Completed());
     EXPECT_EQ(m_shownLines, std::vector<std::string>{"Sensor Hardware is Incompatible"});
     EXPECT_EQ(m_boxesBeforeErrorInformation, 1u) << "only the safety prompt came before";
     const auto requests = m_sim->Requests();
@@ -73,6 +74,7 @@ TEST_F(SelfTestFormTest, ASelfTestStillRunningAfterTwoSecondsIsReported) {
     m_ui.ExpectWithIcon(LoadString(3253), MsgIcon::Stop);
     m_ui.Expect(LoadString(kIdProcessValueNotice));
     EXPECT_EQ(form.Step().result, FormResult::Ok);
+    EXPECT_FALSE(form.Completed());
     EXPECT_TRUE(m_shownLines.empty()) << "Error Information is not opened";
 }
 
