@@ -22,6 +22,8 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr const char* kNeedsYes =
     "Nothing was sent. Place the control loop in MANUAL and repeat the command with --yes.";
+constexpr const char* kQuestionDeclined =
+    "Nothing was written: the question above was answered with Cancel.";
 
 // The options a command takes; false (with the reason on `err`) for any other word.
 bool TakeOptions(const char* command, const std::vector<std::string>& args, const char* allowed,
@@ -63,11 +65,15 @@ int ShowForm(const char* command, WorkflowContext& context, const std::vector<st
              std::ostream& out, std::ostream& err) {
     bool json = false;
     if (!TakeOptions(command, args, "--json", json, err)) return kExitUsage;
-    CConsoleUi ui(err);
+    // A view writes nothing: a repair question on the way is answered with Cancel.
+    CConsoleUi ui(err, CConsoleUi::Questions::Decline);
     CScopedUi scope(ui);
     if (!ConnectQuietly(context, err)) return kExitFailure;
     Form form(context.doc);
-    if (!form.Open()) return kExitFailure;
+    if (!form.Open()) {
+        if (!ui.Declined().empty()) err << kQuestionDeclined << '\n';
+        return kExitFailure;
+    }
     PrintFields(form, json, out);
     return 0;
 }
@@ -103,7 +109,7 @@ int DiagnosticsCommand(WorkflowContext& context, const std::vector<std::string>&
                        std::ostream& out, std::ostream& err) {
     bool unused = false;
     if (!TakeOptions("diagnostics", args, nullptr, unused, err)) return kExitUsage;
-    CConsoleUi ui(err);
+    CConsoleUi ui(err, CConsoleUi::Questions::Decline);
     CScopedUi scope(ui);
     if (!ConnectQuietly(context, err)) return kExitFailure;
     CErrorInfoForm form(context.doc);

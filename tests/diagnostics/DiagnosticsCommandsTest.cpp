@@ -90,6 +90,19 @@ TEST_F(DiagnosticsCommandsTest, IdentificationAndModuleInformationAsLinesOrJson)
     EXPECT_TRUE(Contains(lines.out, "\nfixed-pt: Disabled\n")) << lines.out;
 }
 
+TEST_F(DiagnosticsCommandsTest, ModuleInformationNeverRepairsAUnitsCodeByItself) {
+    SimTransmitterOptions options = Options();
+    options.unitsCodes[1] = SimTransmitterOptions::kInvalidUnitsCode;
+    StartLine(options);
+    const Run run = Program({"module-info"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Contains(run.err, LoadString(364))) << run.err;
+    EXPECT_TRUE(Contains(run.err, "answered with Cancel")) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(m_sim->UnitsCode(SimVariable::kSp), SimTransmitterOptions::kInvalidUnitsCode);
+}
+
 TEST_F(DiagnosticsCommandsTest, WithoutYesResetAndSelfTestShowTheSafetyTextAndSendNothing) {
     StartLine();
     for (const char* command : {"master-reset", "self-test"}) {
