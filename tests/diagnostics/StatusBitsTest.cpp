@@ -63,17 +63,4 @@ TEST(StatusBits, EveryBitHasOneEntryInOrderWithAText) {
     EXPECT_EQ(unlabelled, 8);
 }
 
-TEST(StatusBits, EachBitAloneGivesOneLine) {
-    for (size_t byte = 0; byte < diagnostics::kStatusByteCount; ++byte) {
-        for (int bit = 0; bit < 8; ++bit) {
-            if (byte == diagnostics::kWriteProtectByte && bit == 1) continue;
-            StatusBytes status{};
-            status[byte] = static_cast<uint8_t>(1u << bit);
-            const auto lines = StatusLines(status);
-            ASSERT_EQ(lines.size(), 1u) << byte << " " << bit;
-            EXPECT_NE(lines[0], kNoErrorStatus) << byte << " " << bit;
-        }
-    }
-}
-
 }  // namespace
