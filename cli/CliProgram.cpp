@@ -12,6 +12,7 @@
 #include "app/WorkflowContext.h"
 #include "cli/ConfigCommands.h"
 #include "cli/ConfigFileCommands.h"
+#include "cli/DiagnosticsCommands.h"
 #include "cli/LinkCommands.h"
 #include "cli/SecurityCommands.h"
 #include "cli/ShowDeviceCommand.h"
@@ -124,6 +125,11 @@ WorkflowCommand FindWorkflowCommand(const std::string& command) {
     if (command == "set") return SetOnTransmitter;
     if (command == "login") return LogInCommand;
     if (command == "security") return SecurityCommand;
+    if (command == "diagnostics") return DiagnosticsCommand;
+    if (command == "module-info") return ModuleInfoCommand;
+    if (command == "identification") return IdentificationCommand;
+    if (command == "master-reset") return MasterResetCommand;
+    if (command == "self-test") return SelfTestCommand;
     return nullptr;
 }
 
@@ -213,6 +219,8 @@ std::string ProgramUsage() {
     for (const std::string& line : WorkflowCommandUsage()) usage += "  " + line + "\n";
     for (const std::string& line : SecurityCommandUsage()) usage += "  " + line + "\n";
     usage += "configuration windows:\n" + ConfigCommandUsage();
+    usage += "diagnostics:\n";
+    for (const std::string& line : DiagnosticsCommandUsage()) usage += "  " + line + "\n";
     usage += link.substr(optionsAt);
     usage += kExitStatusUsage;
     return usage;

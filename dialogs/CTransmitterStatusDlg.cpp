@@ -10,8 +10,8 @@
 #include "app/ui/UiTexts.h"
 
 CTransmitterStatusDlg::CTransmitterStatusDlg(const TransmitterStatusRequest& request,
-                                             QWidget* parent)
-    : QDialog(parent) {
+                                             QWidget* parent, ErrorInfoOpener openErrorInfo)
+    : QDialog(parent), m_openErrorInfo(std::move(openErrorInfo)) {
     setObjectName(QStringLiteral("transmitterStatusDlg"));
     setWindowTitle(QString::fromLatin1(uitexts::kAppTitle));
 
@@ -27,7 +27,7 @@ CTransmitterStatusDlg::CTransmitterStatusDlg(const TransmitterStatusRequest& req
 
     auto* errorInfo = new QPushButton(QStringLiteral("&Error Info"), this);
     errorInfo->setObjectName(QStringLiteral("errorInfoButton"));
-    errorInfo->setEnabled(request.errorInfoEnabled);
+    errorInfo->setEnabled(request.errorInfoEnabled && m_openErrorInfo);
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
@@ -52,7 +52,6 @@ void CTransmitterStatusDlg::OnOk() {
 }
 
 void CTransmitterStatusDlg::OnErrorInfo() {
-    m_answer.ignoreNext50 = m_ignore->isChecked();
     m_answer.errorInfoPressed = true;
-    accept();
+    m_openErrorInfo(this);
 }

@@ -1,5 +1,7 @@
 #include "dialogs/FormWindows.h"
 
+#include <type_traits>
+
 #include "app/CMVDoc.h"
 #include "app/CommandTable.h"
 #include "app/WorkflowContext.h"
@@ -10,6 +12,11 @@
 #include "config/CTestCalculationForm.h"
 #include "config/CTransmitterCommForm.h"
 #include "config/CUnitsForm.h"
+#include "diagnostics/CErrorInfoForm.h"
+#include "diagnostics/CIdentificationForm.h"
+#include "diagnostics/CMasterResetForm.h"
+#include "diagnostics/CModuleInfoForm.h"
+#include "diagnostics/CSelfTestForm.h"
 #include "dialogs/CFormDialog.h"
 #include "dialogs/config/CDampingDlg.h"
 #include "dialogs/config/CDeviceInfoDlg.h"
@@ -18,6 +25,11 @@
 #include "dialogs/config/CTransmitterCommDlg.h"
 #include "dialogs/config/CUnitsDlg.h"
 #include "dialogs/flow/CTestCalculationDlg.h"
+#include "dialogs/maintenance/CErrorInfoDlg.h"
+#include "dialogs/maintenance/CIdentificationDlg.h"
+#include "dialogs/maintenance/CModuleInfoDlg.h"
+#include "dialogs/maintenance/CSelfTestDlg.h"
+#include "dialogs/maintenance/CTimedStepDlg.h"
 
 namespace dialogs {
 namespace {
@@ -28,6 +40,22 @@ FormWindow DocumentWindow(int command, const char* name, int mode) {
     return {command, name, mode,
             [mode](WorkflowContext& context) -> std::unique_ptr<CConfigForm> {
                 return std::make_unique<Form>(context.doc, mode);
+            },
+            [](CConfigForm& form, QWidget* parent) -> std::unique_ptr<CFormDialog> {
+                return std::make_unique<Window>(static_cast<Form&>(form), parent);
+            }};
+}
+
+// A diagnostics window: on the connected transmitter only; its form takes the
+// workflow context where it needs more than the document (to disconnect).
+template <typename Form, typename Window>
+FormWindow DiagnosticsWindow(int command, const char* name) {
+    return {command, name, config::kTransmitterMode,
+            [](WorkflowContext& context) -> std::unique_ptr<CConfigForm> {
+                if constexpr (std::is_constructible_v<Form, WorkflowContext&>)
+                    return std::make_unique<Form>(context);
+                else
+                    return std::make_unique<Form>(context.doc);
             },
             [](CConfigForm& form, QWidget* parent) -> std::unique_ptr<CFormDialog> {
                 return std::make_unique<Window>(static_cast<Form&>(form), parent);
@@ -62,6 +90,12 @@ std::vector<FormWindow> BuildWindows() {
          }},
         DocumentWindow<CTestCalculationForm, CTestCalculationDlg>(
             cmd::kTestCalculation, "test-calculation", kTransmitterMode),
+        DiagnosticsWindow<CModuleInfoForm, CModuleInfoDlg>(cmd::kModuleInfo, "module-info"),
+        DiagnosticsWindow<CIdentificationForm, CIdentificationDlg>(cmd::kIdentificationInfo,
+                                                                   "identification"),
+        DiagnosticsWindow<CMasterResetForm, CTimedStepDlg>(cmd::kMasterReset, "master-reset"),
+        DiagnosticsWindow<CSelfTestForm, CSelfTestDlg>(cmd::kSelfTest, "self-test"),
+        DiagnosticsWindow<CErrorInfoForm, CErrorInfoDlg>(cmd::kErrorInfo, "error-info"),
     };
 }
 

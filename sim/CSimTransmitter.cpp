@@ -53,6 +53,7 @@ CSimTransmitter::CSimTransmitter(uint8_t address, const SimTransmitterOptions& o
       m_noise(options.presentValueNoise),
       m_masterResetDurationMs(options.masterResetDurationMs),
       m_selfTestDurationMs(options.selfTestDurationMs) {
+    m_statusBytes = options.statusBytes;
     auto& w = m_state.words;
     w[0] = options.manufacturerId;
     w[1] = options.deviceId;
@@ -124,7 +125,7 @@ uint8_t CSimTransmitter::Address() const {
 
 bool CSimTransmitter::IsSilent() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return Clock::now() < m_silentUntil;
+    return m_now() < m_silentUntil;
 }
 
 void CSimTransmitter::ApplyAddressChange() {
@@ -138,7 +139,7 @@ void CSimTransmitter::ApplyAddressChange() {
 bool CSimTransmitter::HandleRequest(const uint8_t* pdu, size_t length,
                                     std::vector<uint8_t>& reply) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const auto now = Clock::now();
+    const auto now = m_now();
     Refresh(now);
     if (now < m_silentUntil || length == 0) {
         return false;
@@ -277,7 +278,7 @@ uint8_t CSimTransmitter::WriteCoil(const uint8_t* pdu, size_t length, std::vecto
         return kIllegalDataAddress;
     }
     const bool on = value == 0xFF00;
-    const auto now = Clock::now();
+    const auto now = m_now();
     switch (coil) {
         case kCoilSelfTest:
             if (on && !m_selfTestRunning) {
@@ -810,7 +811,7 @@ double CSimTransmitter::ToPresentUnits(int variable, double internalValue) const
 
 bool CSimTransmitter::Coil(unsigned coil) const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    Refresh(Clock::now());
+    Refresh(m_now());
     if (coil == kCoilSelfTest) {
         return m_selfTestRunning;
     }
@@ -821,7 +822,7 @@ void CSimTransmitter::SetCoil(unsigned coil, bool on) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (coil == kCoilSelfTest) {
         m_selfTestRunning = on;
-        m_selfTestEnd = Clock::now() + std::chrono::milliseconds(m_selfTestDurationMs);
+        m_selfTestEnd = m_now() + std::chrono::milliseconds(m_selfTestDurationMs);
     } else if (coil < kCoilCount) {
         m_state.coils[coil] = on;
     }
@@ -919,7 +920,7 @@ uint16_t CSimTransmitter::IntegerScalingMethod() const {
 
 CSimTransmitter::StatusBytes CSimTransmitter::Status() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    Refresh(Clock::now());
+    Refresh(m_now());
     return StatusLocked();
 }
 
@@ -1029,6 +1030,11 @@ void CSimTransmitter::SetSelfTestDurationMs(unsigned ms) {
     m_selfTestDurationMs = ms;
 }
 
+void CSimTransmitter::SetTimeSource(TimeSource now) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_now = now ? std::move(now) : TimeSource(Clock::now);
+}
+
 void CSimTransmitter::SetSelfTestResult(const StatusBytes& bytes) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_selfTestResult = bytes;
@@ -1037,7 +1043,7 @@ void CSimTransmitter::SetSelfTestResult(const StatusBytes& bytes) {
 
 bool CSimTransmitter::IsSelfTestRunning() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    Refresh(Clock::now());
+    Refresh(m_now());
     return m_selfTestRunning;
 }
 

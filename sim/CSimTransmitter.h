@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <random>
 #include <string>
@@ -99,6 +100,10 @@ class CSimTransmitter {
     // Noise as a share of the span (0 serves the exact present value).
     void SetPresentValueNoise(double shareOfSpan);
 
+    // The clock of the master-reset silence and the self-test duration (the
+    // steady clock unless a test gives its own); nullptr restores the steady clock.
+    using TimeSource = std::function<std::chrono::steady_clock::time_point()>;
+    void SetTimeSource(TimeSource now);
     void SetMasterResetDurationMs(unsigned ms);
     void SetSelfTestDurationMs(unsigned ms);
     // Status bytes the transmitter reports after its next self tests.
@@ -210,6 +215,7 @@ class CSimTransmitter {
     Clock::time_point m_silentUntil{};
     Clock::time_point m_selfTestEnd{};
     mutable bool m_selfTestRunning = false;
+    TimeSource m_now = Clock::now;
     std::mt19937 m_random{12345};
     uint64_t m_requestsHandled = 0;
     std::vector<RequestRecord> m_requests;

@@ -64,6 +64,10 @@ struct SimTransmitterOptions {
     double fixedProcessTemperature = 60.0;
     bool rtdMode = true;  // coil 3
 
+    // Status bytes 0 to 5 (input registers 118 to 120) besides the bits the
+    // transmitter sets itself (process limits, calibration mode, write protect).
+    std::array<uint8_t, 6> statusBytes{};
+
     unsigned masterResetDurationMs = 5000;
     unsigned selfTestDurationMs = 1000;
 };

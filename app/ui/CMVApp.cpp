@@ -5,12 +5,15 @@
 #include <QApplication>
 
 #include "app/ConnectionText.h"
+#include "app/CommandTable.h"
+#include "app/WorkflowContext.h"
 #include "app/ui/CDocumentAdapter.h"
 #include "app/ui/CMVView.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CSimulatorHost.h"
 #include "app/ui/CSplashWnd.h"
 #include "app/ui/UiTexts.h"
+#include "dialogs/FormWindows.h"
 #include "dialogs/WorkflowDialogs.h"
 #include "link/CCommLink.h"
 #include "link/CProtocol.h"
@@ -109,6 +112,10 @@ bool CMVApp::InitInstance(const StartupOptions& options) {
     // 2. The document, the main window and its view.
     m_frame = std::make_unique<CMainFrame>(*m_document, *m_settings);
     m_ui.SetFrame(m_frame.get());
+    m_ui.SetErrorInfoOpener([this](QWidget* parent) {
+        if (WorkflowContext* context = m_document->Workflow())
+            dialogs::RunFormWindow(parent, *context, cmd::kErrorInfo);
+    });
     m_frame->View().SetLinkSettingsReloader([this] { ReloadLinkSettings(); });
 
     // 3. The operating system.

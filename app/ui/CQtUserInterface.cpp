@@ -134,7 +134,7 @@ TransmitterStatusAnswer CQtUserInterface::ShowTransmitterStatus(
     const TransmitterStatusRequest& request) {
     QWidget* parent = QApplication::activeModalWidget();
     if (parent == nullptr) parent = m_frame;
-    CTransmitterStatusDlg dialog(request, parent);
+    CTransmitterStatusDlg dialog(request, parent, m_openErrorInfo);
     dialog.exec();
     return dialog.Answer();
 }

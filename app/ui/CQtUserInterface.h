@@ -1,8 +1,11 @@
 #pragma once
 
+#include <functional>
+
 #include "platform/IUserInterface.h"
 
 class CMainFrame;
+class QWidget;
 
 // The user-interface services of the Qt program: message boxes, the wait
 // cursor, the COMM pane, event pumping while the link waits, the password prompt
@@ -13,6 +16,10 @@ class CQtUserInterface : public IUserInterface {
     ~CQtUserInterface() override;
 
     void SetFrame(CMainFrame* frame) { m_frame = frame; }
+    // What the status dialog's "&Error Info" opens (over the given window).
+    void SetErrorInfoOpener(std::function<void(QWidget* parent)> open) {
+        m_openErrorInfo = std::move(open);
+    }
 
     MsgAnswer MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) override;
     void Beep() override;
@@ -28,5 +35,6 @@ class CQtUserInterface : public IUserInterface {
 
   private:
     CMainFrame* m_frame;
+    std::function<void(QWidget* parent)> m_openErrorInfo;
     int m_waitDepth = 0;
 };

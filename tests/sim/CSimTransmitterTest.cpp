@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -252,6 +254,34 @@ TEST(SimTransmitter, SilentDuringMasterReset) {
     Bytes reply;
     EXPECT_FALSE(t.HandleRequest(pdu.data(), pdu.size(), reply));
     EXPECT_FALSE(t.Coil(CSimTransmitter::kCoilMasterReset));
+}
+
+TEST(SimTransmitter, MasterResetSilenceAndSelfTestFollowTheGivenClock) {
+    SimTransmitterOptions options = ExactOptions();
+    options.masterResetDurationMs = 8000;
+    options.selfTestDurationMs = 2500;
+    CSimTransmitter t(1, options);
+    auto now = std::make_shared<std::chrono::steady_clock::time_point>();
+    t.SetTimeSource([now] { return *now; });
+    EXPECT_EQ(Exception(Request(t, Pdu(5, CSimTransmitter::kCoilSelfTest, 0xFF00))), 0);
+    *now += std::chrono::milliseconds(2499);
+    EXPECT_TRUE(t.IsSelfTestRunning());
+    *now += std::chrono::milliseconds(1);
+    EXPECT_FALSE(t.IsSelfTestRunning());
+
+    EXPECT_EQ(Exception(Request(t, Pdu(5, CSimTransmitter::kCoilMasterReset, 0xFF00))), 0);
+    *now += std::chrono::milliseconds(7999);
+    EXPECT_TRUE(t.IsSilent());
+    *now += std::chrono::milliseconds(1);
+    EXPECT_FALSE(t.IsSilent());
+    EXPECT_EQ(Read(t, 4, 0, 2), (std::vector<uint16_t>{38, 31}));
+}
+
+TEST(SimTransmitter, StatusBytesGivenAtTheStartAreServedFirstByteHigh) {
+    SimTransmitterOptions options = ExactOptions();
+    options.statusBytes = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20};
+    CSimTransmitter t(1, options);
+    EXPECT_EQ(Read(t, 4, 118, 4), (std::vector<uint16_t>{0x0102, 0x0408, 0x1020, 0}));
 }
 
 }  // namespace

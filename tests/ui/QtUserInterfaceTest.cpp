@@ -159,11 +159,32 @@ TEST(QtUserInterface, TransmitterStatusDialogListsAndAnswers) {
     EXPECT_TRUE(answer.ignoreNext50);
     EXPECT_FALSE(answer.errorInfoPressed);
 
+    // Without anything to open "&Error Info" stays disabled.
     request.errorInfoEnabled = true;
-    OnNextModal([](QWidget* modal) { modal->findChild<QPushButton*>("errorInfoButton")->click(); });
+    OnNextModal([&](QWidget* modal) {
+        errorInfoEnabled = modal->findChild<QPushButton*>("errorInfoButton")->isEnabled();
+        modal->findChild<QPushButton*>("okButton")->click();
+    });
+    ui.ShowTransmitterStatus(request);
+    EXPECT_FALSE(errorInfoEnabled);
+
+    // "&Error Info" opens over the status dialog, which stays open for its OK.
+    QWidget* openedOver = nullptr;
+    ui.SetErrorInfoOpener([&openedOver](QWidget* parent) { openedOver = parent; });
+    QWidget* status = nullptr;
+    bool stillOpen = false;
+    OnNextModal([&](QWidget* modal) {
+        status = modal;
+        modal->findChild<QPushButton*>("errorInfoButton")->click();
+        stillOpen = modal->isVisible();
+        modal->findChild<QPushButton*>("okButton")->click();
+    });
     answer = ui.ShowTransmitterStatus(request);
     EXPECT_TRUE(answer.errorInfoPressed);
     EXPECT_FALSE(answer.ignoreNext50);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_NE(openedOver, nullptr);
+    EXPECT_EQ(openedOver, status);
 }
 
 }  // namespace
