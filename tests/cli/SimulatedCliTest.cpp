@@ -6,6 +6,7 @@
 #include "cli/LinkCommands.h"
 #include "link/LinkSettings.h"
 #include "platform/CMemorySettingsStore.h"
+#include "sim/CSimLine.h"
 
 TEST(SimulatedCli, ProbeFindsTheCorvel) {
     CMemorySettingsStore store;
@@ -28,4 +29,20 @@ TEST(SimulatedCli, ReadPrintsEachRegisterEveryTime) {
     size_t first = text.find("0: 38\n1: 31\n");
     ASSERT_NE(first, std::string::npos) << text;
     EXPECT_NE(text.find("0: 38\n1: 31\n", first + 1), std::string::npos);
+}
+
+TEST(SimulatedCli, ALineThatIsCutIsReportedAsThePortGone) {
+    CSimLine line;
+    line.AddTransmitter(1);
+    std::string error;
+    ASSERT_TRUE(line.Start(&error)) << error;
+    line.SetHangUpOnRequest(true);
+    CMemorySettingsStore store;
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::RunCli({"--port", line.SlavePath(), "probe"}, store, out, err), 1);
+    EXPECT_EQ(
+        err.str().rfind("The serial port " + line.SlavePath() + " is no longer there:\n\n", 0), 0u)
+        << err.str();
+    // Nothing to check on the line: the port itself has gone.
+    EXPECT_EQ(err.str().find("Tried "), std::string::npos);
 }
