@@ -110,47 +110,67 @@ struct CCommLink::WorkerState {
 // Runs the transmit and receive procedures of one link, one after another, on one
 // long-lived thread: starting a thread for every frame costs more than the
 // exchange itself. Each procedure still works on its own state and parameters.
+// The queue is shared with the thread, so that a thread whose procedure hangs
+// in the driver can be left to end on its own.
 class CCommLink::CWorkerThread {
   public:
-    CWorkerThread() : m_thread([this] { Run(); }) {}
+    CWorkerThread() : m_thread([queue = m_queue] { Run(*queue); }) {}
     ~CWorkerThread() {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_stop = true;
+        std::unique_lock<std::mutex> lock(m_queue->mutex);
+        m_queue->stop = true;
+        m_queue->cv.notify_all();
+        // A procedure given up has been told to stop and ends soon; one that
+        // hangs in the driver must not hold the program up for longer than the
+        // wait for a worker.
+        const bool ended = m_queue->cv.wait_for(lock, std::chrono::milliseconds(kWorkerWaitMs),
+                                                [this] { return m_queue->ended; });
+        lock.unlock();
+        if (ended) {
+            m_thread.join();
+        } else {
+            trace::Write("CCommLink::Close() - worker thread left running\n");
+            m_thread.detach();
         }
-        m_cv.notify_all();
-        m_thread.join();  // a procedure given up has been told to stop: it ends soon
     }
     CWorkerThread(const CWorkerThread&) = delete;
     CWorkerThread& operator=(const CWorkerThread&) = delete;
 
     void Post(std::function<void()> job) {
         {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_jobs.push_back(std::move(job));
+            std::lock_guard<std::mutex> lock(m_queue->mutex);
+            m_queue->jobs.push_back(std::move(job));
         }
-        m_cv.notify_one();
+        m_queue->cv.notify_all();
     }
 
   private:
-    void Run() {
+    struct Queue {
+        std::mutex mutex;
+        std::condition_variable cv;
+        std::deque<std::function<void()>> jobs;
+        bool stop = false;
+        bool ended = false;  // the thread has left its loop
+    };
+
+    static void Run(Queue& queue) {
         for (;;) {
             std::function<void()> job;
             {
-                std::unique_lock<std::mutex> lock(m_mutex);
-                m_cv.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
-                if (m_jobs.empty()) return;
-                job = std::move(m_jobs.front());
-                m_jobs.pop_front();
+                std::unique_lock<std::mutex> lock(queue.mutex);
+                queue.cv.wait(lock, [&] { return queue.stop || !queue.jobs.empty(); });
+                if (queue.jobs.empty()) {
+                    queue.ended = true;
+                    queue.cv.notify_all();
+                    return;
+                }
+                job = std::move(queue.jobs.front());
+                queue.jobs.pop_front();
             }
             job();
         }
     }
 
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    std::deque<std::function<void()>> m_jobs;
-    bool m_stop = false;
+    std::shared_ptr<Queue> m_queue = std::make_shared<Queue>();
     std::thread m_thread;
 };
 

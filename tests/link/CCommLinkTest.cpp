@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "platform/CPosixSerialPort.h"
 #include "platform/DebugTrace.h"
@@ -418,4 +421,40 @@ TEST_F(LinkTest, TheWaitCoversAPostSendDelayLongerThanFiveSeconds) {
     const uint8_t frame[] = {1};
     EXPECT_EQ(link->Send(1, frame, CCommLink::kWorkerWaitMs + 300), 0);
     EXPECT_EQ(link->CheckAndClearErrors(), 0);
+}
+
+TEST_F(LinkTest, ALinkWhoseWorkerHangsInTheDriverIsDestroyedAfterTheWait) {
+    CFakeSerialPort* port = nullptr;
+    auto link = MakeLink([&](CFakeSerialPort& p) {
+        port = &p;
+        p.SetReadHang(true);
+    });
+    ASSERT_EQ(link->SetPortParms(1, 9600, 25, 1, "/dev/fake"), 0);
+    uint8_t buffer[8];
+    EXPECT_EQ(link->Receive(sizeof buffer, buffer, 8, 0), 0);  // given up; the read hangs on
+    // Should the destruction wait for ever, the hang is ended from outside.
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool destroyed = false;
+    bool rescued = false;
+    std::thread watchdog([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!cv.wait_for(lock, std::chrono::seconds(15), [&] { return destroyed; })) {
+            rescued = true;
+            port->SetReadHang(false);
+        }
+    });
+    const auto start = Clock::now();
+    link.reset();
+    const auto took = Clock::now() - start;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        destroyed = true;
+    }
+    cv.notify_all();
+    watchdog.join();
+    EXPECT_FALSE(rescued);
+    EXPECT_LT(took, std::chrono::milliseconds(CCommLink::kWorkerWaitMs + 2000));
+    // The hung read ends later; its thread then ends on its own.
+    if (!rescued) port->SetReadHang(false);
 }

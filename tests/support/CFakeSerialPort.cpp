@@ -29,6 +29,13 @@ void CFakeSerialPort::SetReadStall(bool on) {
     m_readStall = on;
 }
 
+void CFakeSerialPort::SetReadHang(bool on) {
+    // Notified under the lock: the read that ends may be the port's last user.
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_readHang = on;
+    m_cv.notify_all();
+}
+
 int CFakeSerialPort::Open(const std::string& path) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_record->openedPaths.push_back(path);
@@ -124,6 +131,10 @@ int CFakeSerialPort::Read(uint8_t* buffer, size_t count, size_t* read) {
     *read = 0;
     std::unique_lock<std::mutex> lock(m_mutex);
     m_record->readRequests.push_back(count);
+    if (m_readHang) {
+        m_cv.wait(lock, [&] { return !m_readHang; });
+        return ECANCELED;
+    }
     if (!m_open) return EBADF;
     if (m_readError != 0) return m_readError;
     const uint64_t generation = m_purgeGeneration;

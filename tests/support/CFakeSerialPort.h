@@ -52,6 +52,9 @@ class CFakeSerialPort : public ISerialPort {
     void SetDriverRts(bool accepts) { m_driverAcceptsRts = accepts; }
     // A read that ignores its time-outs and ends only on Purge or Close.
     void SetReadStall(bool on);
+    // A read that hangs in the driver: it ignores Purge and Close and ends only
+    // when the hang is switched off again.
+    void SetReadHang(bool on);
     // Bytes that arrive later, `delayMs` after the reply (to test the character gap).
     void SetLateBytes(Bytes bytes, unsigned delayMs);
 
@@ -88,5 +91,6 @@ class CFakeSerialPort : public ISerialPort {
     bool m_driverAcceptsRts = false;
     bool m_driverRts = false;
     bool m_readStall = false;
+    bool m_readHang = false;
     bool m_open = false;
 };
