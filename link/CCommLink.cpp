@@ -128,7 +128,7 @@ class CCommLink::CWorkerThread {
         if (ended) {
             m_thread.join();
         } else {
-            trace::Write("CCommLink::Close() - worker thread left running\n");
+            trace::Write("CCommLink::~CCommLink() - worker thread left running\n");
             m_thread.detach();
         }
     }

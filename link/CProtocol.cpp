@@ -146,9 +146,10 @@ void CProtocol::TakeMissingByte(uint8_t address) {
     // A reply that began one byte late filled the expected length one byte
     // short of its end; the read for up to the character gap stopped there.
     const auto got = static_cast<uint32_t>(m_receivedLength);
-    if (got < 2 || got != m_expectedReplyLength || got >= m_reply.size()) return;
+    if (got < 3 || got != m_expectedReplyLength || got >= m_reply.size()) return;
     if (m_expectedReplyLength == CCommLink::kReadUntilGapLength) return;
     if (m_reply[0] == address || m_reply[1] != address) return;
+    if (m_reply[2] & 0x80) return;  // an exception reply is five bytes: it is all there
     const int32_t more = m_link->ReceiveMore(1, m_reply.data() + got);
     if (more > 0) m_receivedLength += more;
 }

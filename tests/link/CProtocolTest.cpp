@@ -317,11 +317,14 @@ TEST_F(ProtocolTest, ALateReplyWhoseLastByteNeverComesIsShort) {
     EXPECT_EQ(record->readRequests.size(), reads + 1);
     // A late exception reply is shorter than the expected length and complete as it is.
     responder = [](const Bytes& request) {
-        Bytes reply = WithCrc({request[0], 0x84, 0x02});
+        Bytes reply = WithCrc({request[0], static_cast<uint8_t>(request[1] | 0x80), 0x02});
         reply.insert(reply.begin(), 0x00);
         return reply;
     };
     EXPECT_EQ(Read(4, 0, 2), commerr::kIllegalAddress);
+    // ... also where it fills the expected length: nothing more is waited for.
+    EXPECT_EQ(Read(1, 3, 1), commerr::kIllegalAddress);
+    EXPECT_EQ(record->readRequests.back(), 6u);
 }
 
 TEST_F(ProtocolTest, APortThatHasGoneIsNotRetried) {
