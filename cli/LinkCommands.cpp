@@ -6,8 +6,11 @@
 #include <sstream>
 
 #include "link/CCommException.h"
+#include "link/CCommLink.h"
+#include "link/CPortGoneException.h"
 #include "link/ErrorReport.h"
 #include "link/LinkSettings.h"
+#include "platform/CPosixSerialPort.h"
 #include "resources/Strings.h"
 
 #ifdef CORVEL_CLI_SIMULATOR
@@ -35,11 +38,43 @@ bool IsByteString(uint16_t address) {
     return (address >= 31 && address <= 58) || (address >= 118 && address <= 123);
 }
 
-void ThrowIfFailed(int32_t error) {
-    if (error != 0) RaiseCommError(error);
+// Raises the error of a failed exchange; a port that has gone says so.
+void ThrowIfFailed(CProtocol& protocol, int32_t error) {
+    if (error == 0) return;
+    if (protocol.PortGone()) throw PortGoneFailure(*protocol.Link());
+    RaiseCommError(error);
+}
+
+// The errors of a line on which nothing sensible answered: silence, a short or
+// garbled reply, or a reply from another address (often a wrong bit rate).
+bool NothingAnswered(const std::exception& e) {
+    const auto* comm = dynamic_cast<const CCommException*>(&e);
+    if (comm == nullptr || dynamic_cast<const CPortGoneException*>(&e) != nullptr) return false;
+    switch (comm->Error()) {
+        case commerr::kChecksum:
+        case commerr::kWrongDevice:
+        case commerr::kNoResponse:
+        case commerr::kShortResponse:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
+
+std::string NoAnswerHint(const PortSettings& port, uint8_t address) {
+    const std::string device =
+        port.devicePath.empty()
+            ? "COM" + std::to_string(port.port) + " (" + platform::ComPortDevice(port.port) + ")"
+            : port.devicePath;
+    return FormatText("Tried %s at %g bit/s, polling address %d.\n", device.c_str(), port.bitRate,
+                      static_cast<int>(address)) +
+           "Check the wiring, the transmitter's polling address and bit rate, and the host "
+           "communication settings (port, bit rate, CTS).\n";
+}
+
+namespace {}  // namespace
 
 std::string Usage() {
     return "usage: corvel-cli [--port COMn|PATH] [--baud N] [--address N] [--simulate] COMMAND\n"
@@ -127,7 +162,8 @@ std::unique_ptr<CProtocol> OpenProtocol(const PortSettings& port, const ISetting
 int ProbeCommand(CProtocol& protocol, uint8_t address, std::ostream& out) {
     switch (protocol.Identify(address)) {
         case 0:
-            RaiseCommError(protocol.LastError());
+            ThrowIfFailed(protocol, protocol.LastError());
+            RaiseCommError(commerr::kNoResponse);
         case 2:
             RaiseCommError(commerr::kNotCorvel);
         default:
@@ -135,7 +171,8 @@ int ProbeCommand(CProtocol& protocol, uint8_t address, std::ostream& out) {
     }
     switch (protocol.SelectDevice(address)) {
         case 0:
-            RaiseCommError(protocol.LastError());
+            ThrowIfFailed(protocol, protocol.LastError());
+            RaiseCommError(commerr::kNoResponse);
         case 2:
             RaiseCommError(commerr::kNotCorvel);
         default:
@@ -172,8 +209,8 @@ int ReadCommand(CProtocol& protocol, uint8_t address, const std::vector<std::str
     }
     ProbeCommand(protocol, address, out);
     for (long t = 0; t < times; ++t) {
-        ThrowIfFailed(protocol.SendPoll(address, 3, static_cast<uint16_t>(start),
-                                        static_cast<uint16_t>(count), nullptr, true));
+        ThrowIfFailed(protocol, protocol.SendPoll(address, 3, static_cast<uint16_t>(start),
+                                                  static_cast<uint16_t>(count), nullptr, true));
         const long end = start + count;
         for (long a = start; a < end;) {
             const auto reg = static_cast<uint16_t>(a);
@@ -215,8 +252,8 @@ int RunCli(const std::vector<std::string>& arguments, const ISettingsStore& stor
         err << "corvel-cli: unknown command \"" << command << "\"\n" << Usage();
         return kExitUsage;
     }
+    PortSettings port = PortSettingsFor(options, store);
     try {
-        PortSettings port = PortSettingsFor(options, store);
 #ifdef CORVEL_CLI_SIMULATOR
         CSimLine line;
         if (options.simulate) {
@@ -241,8 +278,9 @@ int RunCli(const std::vector<std::string>& arguments, const ISettingsStore& stor
         protocol->Close();
         return status;
     } catch (const std::exception& e) {
-        const unsigned id = MessageFor(e);
-        if (id != 0) err << LoadString(id) << '\n';
+        const std::string text = MessageText(e);
+        if (!text.empty()) err << text << '\n';
+        if (NothingAnswered(e)) err << NoAnswerHint(port, options.address);
         return kExitFailure;
     }
 }

@@ -30,6 +30,9 @@ PortSettings PortSettingsFor(const LinkOptions& options, const ISettingsStore& s
 // communication error 7 when the port cannot be configured or opened.
 std::unique_ptr<CProtocol> OpenProtocol(const PortSettings& port, const ISettingsStore& store);
 
+// What was tried and what to check, when nothing sensible answered on the line.
+std::string NoAnswerHint(const PortSettings& port, uint8_t address);
+
 // probe: identifies and selects the transmitter, prints it and its float format.
 // Throws the communication error of a failed exchange.
 int ProbeCommand(CProtocol& protocol, uint8_t address, std::ostream& out);

@@ -26,6 +26,8 @@ using Clock = std::chrono::steady_clock;
 
 // The open failure text when the port is a device path rather than COMn.
 constexpr const char* kOpenPathFailed = "Failed to open port %s:\n\n";
+// Added to the open failure of COMn: the device that stands for it here.
+constexpr const char* kDeviceTried = "Device tried: %s\n";
 
 // How often the waiting thread lets the user interface dispatch its events.
 constexpr std::chrono::milliseconds kPumpSlice(10);
@@ -38,16 +40,33 @@ std::atomic<bool> g_linkAbort{false};
 
 // The parameters a worker works from: its own copy, never the link's fields.
 struct WorkerParams {
-    bool automaticRts = true;
-    uint32_t count = 0;  // bytes to send, or the receive buffer capacity
-    uint32_t delay = 0;  // post-send delay, or reply time-out
+    bool automaticRts = true;  // the driver switches RTS
+    uint32_t count = 0;        // bytes to send
+    uint32_t delay = 0;        // post-send delay
     bool ctsEnabled = false;
     uint32_t ctsDelay = 0;
     uint32_t characterTime = 0;
-    uint32_t expectedLength = 0;
-    uint32_t lastSentCount = 0;
+    uint32_t toRead = 0;        // bytes a receive asks for
+    uint32_t readConstant = 0;  // the read's time-out constant, ms
     SerialTimeouts timeouts;
 };
+
+// The longest a transmit worker may take with its parameters: the turnaround
+// delay, the wait for CTS, the write, holding RTS and the post-send delay.
+uint64_t LongestSendMs(const WorkerParams& p) {
+    const uint64_t writeMs = uint64_t{p.characterTime} * p.count + CCommLink::kWriteConstantMs;
+    uint64_t ms = (p.ctsEnabled ? 0 : p.ctsDelay) + writeMs + p.delay;
+    if (!p.automaticRts) {
+        const uint64_t holdMs = uint64_t{p.characterTime} * (p.count + 3);
+        ms += p.ctsDelay + kCtsPollMs + (holdMs + CCommLink::kWriteConstantMs) + holdMs;
+    }
+    return ms;
+}
+
+// The longest a receive worker's read may take: its total time-out.
+uint64_t LongestReceiveMs(const WorkerParams& p) {
+    return uint64_t{p.characterTime} * p.toRead + p.readConstant;
+}
 
 }  // namespace
 
@@ -91,47 +110,67 @@ struct CCommLink::WorkerState {
 // Runs the transmit and receive procedures of one link, one after another, on one
 // long-lived thread: starting a thread for every frame costs more than the
 // exchange itself. Each procedure still works on its own state and parameters.
+// The queue is shared with the thread, so that a thread whose procedure hangs
+// in the driver can be left to end on its own.
 class CCommLink::CWorkerThread {
   public:
-    CWorkerThread() : m_thread([this] { Run(); }) {}
+    CWorkerThread() : m_thread([queue = m_queue] { Run(*queue); }) {}
     ~CWorkerThread() {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_stop = true;
+        std::unique_lock<std::mutex> lock(m_queue->mutex);
+        m_queue->stop = true;
+        m_queue->cv.notify_all();
+        // A procedure given up has been told to stop and ends soon; one that
+        // hangs in the driver must not hold the program up for longer than the
+        // wait for a worker.
+        const bool ended = m_queue->cv.wait_for(lock, std::chrono::milliseconds(kWorkerWaitMs),
+                                                [this] { return m_queue->ended; });
+        lock.unlock();
+        if (ended) {
+            m_thread.join();
+        } else {
+            trace::Write("CCommLink::~CCommLink() - worker thread left running\n");
+            m_thread.detach();
         }
-        m_cv.notify_all();
-        m_thread.join();  // a procedure given up has been told to stop: it ends soon
     }
     CWorkerThread(const CWorkerThread&) = delete;
     CWorkerThread& operator=(const CWorkerThread&) = delete;
 
     void Post(std::function<void()> job) {
         {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_jobs.push_back(std::move(job));
+            std::lock_guard<std::mutex> lock(m_queue->mutex);
+            m_queue->jobs.push_back(std::move(job));
         }
-        m_cv.notify_one();
+        m_queue->cv.notify_all();
     }
 
   private:
-    void Run() {
+    struct Queue {
+        std::mutex mutex;
+        std::condition_variable cv;
+        std::deque<std::function<void()>> jobs;
+        bool stop = false;
+        bool ended = false;  // the thread has left its loop
+    };
+
+    static void Run(Queue& queue) {
         for (;;) {
             std::function<void()> job;
             {
-                std::unique_lock<std::mutex> lock(m_mutex);
-                m_cv.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
-                if (m_jobs.empty()) return;
-                job = std::move(m_jobs.front());
-                m_jobs.pop_front();
+                std::unique_lock<std::mutex> lock(queue.mutex);
+                queue.cv.wait(lock, [&] { return queue.stop || !queue.jobs.empty(); });
+                if (queue.jobs.empty()) {
+                    queue.ended = true;
+                    queue.cv.notify_all();
+                    return;
+                }
+                job = std::move(queue.jobs.front());
+                queue.jobs.pop_front();
             }
             job();
         }
     }
 
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    std::deque<std::function<void()>> m_jobs;
-    bool m_stop = false;
+    std::shared_ptr<Queue> m_queue = std::make_shared<Queue>();
     std::thread m_thread;
 };
 
@@ -171,31 +210,33 @@ bool IsCtsAsserted(ISerialPort& port, CCommLink::WorkerState& state, uint32_t ti
 void TxThreadProc(std::shared_ptr<CCommLink::WorkerState> state, std::shared_ptr<ISerialPort> port,
                   WorkerParams params) {
     ISerialPort& p = *port;
-    auto failed = [&](int error, bool dropRts) {
+    // RTS belongs to the driver in automatic mode; in manual mode it never stays raised.
+    const bool linkRts = !params.automaticRts;
+    auto failed = [&](int error) {
         p.Purge();
         p.ClearErrors();
-        if (dropRts) p.SetRts(false);
+        if (linkRts) p.SetRts(false);
         state->Finish(static_cast<uint32_t>(error));
     };
     p.Purge();
     p.ClearErrors();
-    p.SetRts(true);
-    if (!params.ctsEnabled && !state->Sleep(params.ctsDelay)) return failed(ECANCELED, true);
+    if (linkRts) p.SetRts(true);
+    if (!params.ctsEnabled && !state->Sleep(params.ctsDelay)) return failed(ECANCELED);
 
     size_t written = 0;
     if (params.automaticRts) {
         if (int error = p.Write(state->data.data(), params.count, &written); error != 0) {
             trace::Write("TxThreadProc() - WriteFile() failed with RC=%d\n", error);
-            return failed(error, false);
+            return failed(error);
         }
     } else {
         int error = 0;
-        if (!IsCtsAsserted(p, *state, params.ctsDelay, error)) return failed(error, true);
+        if (!IsCtsAsserted(p, *state, params.ctsDelay, error)) return failed(error);
         const auto start = Clock::now();
         if ((error = p.Write(state->data.data(), params.count, &written)) != 0) {
             trace::Write("TxThreadProc() - WriteFile() failed: RC= %lu\n",
                          static_cast<unsigned long>(error));
-            return failed(error, true);
+            return failed(error);
         }
         // Hold RTS until the last character and three more character times have passed.
         const uint32_t holdMs = params.characterTime * (params.count + 3);
@@ -215,22 +256,14 @@ void TxThreadProc(std::shared_ptr<CCommLink::WorkerState> state, std::shared_ptr
 
 void RxThreadProc(std::shared_ptr<CCommLink::WorkerState> state, std::shared_ptr<ISerialPort> port,
                   WorkerParams params) {
-    uint32_t toRead = params.expectedLength == CCommLink::kReadUntilGapLength
-                          ? params.count
-                          : params.expectedLength;
-    toRead = std::min({toRead, params.count, CCommLink::kReadBufferSize});
-    uint32_t constant = std::max(params.delay, CCommLink::kMinReplyTimeoutMs);
-    // The driver returns from the write before the frame has left: allow for it.
-    if (params.automaticRts)
-        constant += params.lastSentCount * params.characterTime + params.ctsDelay;
     SerialTimeouts timeouts = params.timeouts;
     timeouts.readInterval = CCommLink::kCharacterGapMs;
     timeouts.readMultiplier = params.characterTime;
-    timeouts.readConstant = constant;
+    timeouts.readConstant = params.readConstant;
     port->SetTimeouts(timeouts);
 
     size_t got = 0;
-    const int error = port->Read(state->data.data(), toRead, &got);
+    const int error = port->Read(state->data.data(), params.toRead, &got);
     if (error != 0) {
         trace::Write("CCommLink::Receive() - ReadFile() RC= %lu\n",
                      static_cast<unsigned long>(error));
@@ -327,11 +360,14 @@ int32_t CCommLink::Open() {
     m_sendFailed = 0;
     m_receiveFailed = 0;
     m_lastSystemError = 0;
+    m_portGone = false;
+    m_portGoneError = 0;
 
     const std::string device = DeviceName();
     std::shared_ptr<ISerialPort> port = m_portFactory();
     if (const int error = port->Open(device); error != 0) {
         m_lastSystemError = static_cast<uint32_t>(error);
+        m_openFailed = true;
         trace::Write("CCommLink::Open() - Port open FAILED: '%s'\n", device.c_str());
         if (Ui().HasMainWindow()) {
             std::string text =
@@ -339,6 +375,7 @@ int32_t CCommLink::Open() {
                     ? FormatText(texts::kOpenPortFailed, static_cast<int>(m_portNumber))
                     : FormatText(kOpenPathFailed, m_devicePath.c_str());
             text += SystemErrorText(static_cast<unsigned long>(error)) + "\n";
+            if (m_devicePath.empty()) text += FormatText(kDeviceTried, device.c_str());
             if (error == EACCES) text += CPosixSerialPort::kAccessRemedy;
             Ui().MessageBox(text, MsgButtons::Ok, MsgIcon::Stop);
         }
@@ -349,6 +386,7 @@ int32_t CCommLink::Open() {
     if (port->GetLine(line) != 0) {
         trace::Write("CCommLink::Open() - GetCommState() failed.\n");
         port->Close();
+        m_openFailed = true;
         return -1;
     }
     line.bitRate = kBitRates[m_bitRateIndex];
@@ -357,14 +395,28 @@ int32_t CCommLink::Open() {
     line.stopBits = static_cast<uint8_t>(m_stopBits);
     line.ctsFlowControl = m_ctsEnabled != 0;
     line.dtrOn = true;
-    line.automaticRts = g_turnaroundMode == TurnaroundMode::AutomaticRts;
+    const bool automatic = g_turnaroundMode == TurnaroundMode::AutomaticRts;
+    line.automaticRts = automatic;
     if (port->SetLine(line) != 0) {
         trace::Write("CCommLink::Open() - SetCommState() failed.\n");
         port->Close();
+        m_openFailed = true;
         return -1;
+    }
+    // A driver without RS-485 mode would leave RTS as the first frame set it:
+    // that port turns the line round from the link instead.
+    m_turnaround = automatic && port->DriverSwitchesRts() ? TurnaroundMode::AutomaticRts
+                                                          : TurnaroundMode::ManualRts;
+    if (m_turnaround == TurnaroundMode::AutomaticRts) {
+        trace::Write("CCommLink::Open() - RTS switched by the driver\n");
+    } else if (automatic) {
+        trace::Write("CCommLink::Open() - driver refused RS-485 mode: RTS switched by the link\n");
+    } else {
+        trace::Write("CCommLink::Open() - RTS switched by the link\n");
     }
     m_port = std::move(port);
     m_open = 1;
+    m_openFailed = false;
     trace::Write("CCommLink::Open() - Port opened: '%s' this= 0x%08lx\n", device.c_str(),
                  static_cast<unsigned long>(reinterpret_cast<uintptr_t>(this)));
 
@@ -400,11 +452,12 @@ int32_t CCommLink::Close() {
         m_port.reset();
     }
     m_open = 0;
+    m_openFailed = false;
     return 0;
 }
 
-bool CCommLink::WaitForWorker(WorkerState& state, const char* caller) {
-    auto deadline = Clock::now() + std::chrono::milliseconds(kWorkerWaitMs);
+bool CCommLink::WaitForWorker(WorkerState& state, const char* caller, uint64_t boundMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(boundMs);
     std::unique_lock<std::mutex> lock(state.mutex);
     for (;;) {
         const auto sliceEnd = std::min(Clock::now() + kPumpSlice, deadline);
@@ -417,9 +470,8 @@ bool CCommLink::WaitForWorker(WorkerState& state, const char* caller) {
             return false;
         }
         lock.unlock();
-        const bool handled = Ui().PumpMessages();
+        Ui().PumpMessages();
         lock.lock();
-        if (handled) deadline = Clock::now() + std::chrono::milliseconds(kWorkerWaitMs);
     }
 }
 
@@ -440,7 +492,7 @@ int32_t CCommLink::Send(uint32_t count, const uint8_t* buffer, uint32_t postSend
     auto state = std::make_shared<WorkerState>();
     state->data.assign(buffer, buffer + count);
     WorkerParams params;
-    params.automaticRts = g_turnaroundMode == TurnaroundMode::AutomaticRts;
+    params.automaticRts = m_turnaround == TurnaroundMode::AutomaticRts;
     params.count = count;
     params.delay = postSendDelay;
     params.ctsEnabled = m_ctsEnabled != 0;
@@ -456,7 +508,8 @@ int32_t CCommLink::Send(uint32_t count, const uint8_t* buffer, uint32_t postSend
     }
     m_worker->Post([state, port = m_port, params] { TxThreadProc(state, port, params); });
     g_txWorker = state;
-    const bool ended = WaitForWorker(*state, "CCommLink::Send()");
+    const bool ended =
+        WaitForWorker(*state, "CCommLink::Send()", LongestSendMs(params) + kWorkerMarginMs);
     uint32_t exitCode = kWorkerGivenUp;
     if (ended) {
         exitCode = state->exitCode;
@@ -469,7 +522,8 @@ int32_t CCommLink::Send(uint32_t count, const uint8_t* buffer, uint32_t postSend
     trace::Write("CCommLink::Send() Thread exit code= %lu\n", static_cast<unsigned long>(exitCode));
     if (exitCode != 0) {
         m_sendFailed = 1;
-        m_lastSystemError = exitCode == kWorkerGivenUp ? 0 : exitCode;
+        m_lastSystemError = ended ? exitCode : 0;
+        if (ended) NoteFailure(static_cast<int>(exitCode));
     }
     g_txWorker.reset();
     return 0;
@@ -477,6 +531,21 @@ int32_t CCommLink::Send(uint32_t count, const uint8_t* buffer, uint32_t postSend
 
 int32_t CCommLink::Receive(uint32_t capacity, uint8_t* buffer, uint32_t expectedLength,
                            uint32_t replyTimeout) {
+    uint32_t toRead = expectedLength == kReadUntilGapLength ? capacity : expectedLength;
+    toRead = std::min({toRead, capacity, kReadBufferSize});
+    uint32_t constant = std::max(replyTimeout, kMinReplyTimeoutMs);
+    // The driver returns from the write before the frame has left: allow for it.
+    if (m_turnaround == TurnaroundMode::AutomaticRts)
+        constant += m_lastSentCount * CharacterTime() + m_ctsDelay;
+    return RunReceive(capacity, buffer, toRead, constant, expectedLength);
+}
+
+int32_t CCommLink::ReceiveMore(uint32_t count, uint8_t* buffer) {
+    return RunReceive(count, buffer, std::min(count, kReadBufferSize), kCharacterGapMs, count);
+}
+
+int32_t CCommLink::RunReceive(uint32_t capacity, uint8_t* buffer, uint32_t toRead,
+                              uint32_t readConstant, uint32_t expectedLength) {
     if (g_rxWorker) {
         trace::Write("RX thread already running\n");
         m_receiveFailed = 1;
@@ -491,14 +560,12 @@ int32_t CCommLink::Receive(uint32_t capacity, uint8_t* buffer, uint32_t expected
     auto state = std::make_shared<WorkerState>();
     state->data.resize(kReadBufferSize);
     WorkerParams params;
-    params.automaticRts = g_turnaroundMode == TurnaroundMode::AutomaticRts;
-    params.count = capacity;
-    params.delay = replyTimeout;
+    params.automaticRts = m_turnaround == TurnaroundMode::AutomaticRts;
     params.ctsEnabled = m_ctsEnabled != 0;
     params.ctsDelay = m_ctsDelay;
     params.characterTime = CharacterTime();
-    params.expectedLength = expectedLength;
-    params.lastSentCount = m_lastSentCount;
+    params.toRead = toRead;
+    params.readConstant = readConstant;
     params.timeouts = m_timeouts;
     std::shared_ptr<ISerialPort> port = m_port;
 
@@ -510,7 +577,8 @@ int32_t CCommLink::Receive(uint32_t capacity, uint8_t* buffer, uint32_t expected
     }
     m_worker->Post([state, port, params] { RxThreadProc(state, port, params); });
     g_rxWorker = state;
-    const bool ended = WaitForWorker(*state, "CCommLink::Receive()");
+    const bool ended =
+        WaitForWorker(*state, "CCommLink::Receive()", LongestReceiveMs(params) + kWorkerMarginMs);
     int32_t result = 0;
     if (!ended) {
         trace::Write("CCommLink::Receive() Thread timed out and still active\n");
@@ -523,6 +591,7 @@ int32_t CCommLink::Receive(uint32_t capacity, uint8_t* buffer, uint32_t expected
         if (state->exitCode == kReadFailed) {
             m_receiveFailed = 1;
             m_lastSystemError = static_cast<uint32_t>(state->systemError);
+            NoteFailure(state->systemError);
             result = -1;
         } else if (g_linkAbort) {
             result = 0;  // the port closed under the read: what came is not a reply
@@ -536,6 +605,16 @@ int32_t CCommLink::Receive(uint32_t capacity, uint8_t* buffer, uint32_t expected
     }
     g_rxWorker.reset();
     return result;
+}
+
+bool CCommLink::IsPortGoneError(int error) {
+    return error == EIO || error == ENXIO || error == ENODEV;
+}
+
+void CCommLink::NoteFailure(int error) {
+    if (!IsPortGoneError(error)) return;
+    m_portGone = true;
+    m_portGoneError = error;
 }
 
 int CCommLink::CheckAndClearErrors() {

@@ -19,7 +19,11 @@ class CCommLink {
   public:
     static constexpr std::array<uint32_t, 11> kBitRates = {110,  300,   600,   1200,  2400, 4800,
                                                            9600, 14400, 19200, 38400, 56000};
+    // How long Close and the shutdown wait for a worker that is still running.
     static constexpr uint32_t kWorkerWaitMs = 5000;
+    // Added to the longest time a worker may take by its settings before the
+    // waiting thread gives it up.
+    static constexpr uint32_t kWorkerMarginMs = 2000;
     static constexpr uint32_t kReadBufferSize = 1024;
     // Asking for this many bytes reads until the line falls silent instead.
     static constexpr uint32_t kReadUntilGapLength = 123;
@@ -35,6 +39,9 @@ class CCommLink {
     // The turnaround mode of every link in the process (automatic by default).
     static void SetTurnaroundMode(TurnaroundMode mode);
     static TurnaroundMode GetTurnaroundMode();
+    // The mode this link's open port runs in: automatic only when its driver took
+    // RS-485 mode, else the link switches RTS itself (manual).
+    TurnaroundMode TurnaroundInUse() const { return m_turnaround; }
 
     // Stores the settings; closes and reopens the port when the port, the bit
     // rate, the CTS delay, the CTS flag or the device path changed. A bit rate
@@ -54,6 +61,10 @@ class CCommLink {
     // up, -1 when none could start or the read failed (receive-failed flag set).
     int32_t Receive(uint32_t capacity, uint8_t* buffer, uint32_t expectedLength,
                     uint32_t replyTimeout);
+    // Reads up to `count` more bytes of a reply already under way, waiting no
+    // longer than the character gap for each. Returns the bytes read or -1 as
+    // Receive does.
+    int32_t ReceiveMore(uint32_t count, uint8_t* buffer);
     // 1 and both failed flags cleared when either was set, else 0.
     int CheckAndClearErrors();
 
@@ -65,6 +76,8 @@ class CCommLink {
     std::string PortLabel() const;
 
     bool IsOpen() const { return m_open; }
+    // The last Open failed (and no Close came since): the link is meant to be open.
+    bool OpenFailed() const { return m_openFailed; }
     void SetPortEnabled(bool enabled) { m_portEnabled = enabled; }
     uint16_t PortNumber() const { return m_portNumber; }
     const std::string& DevicePath() const { return m_devicePath; }
@@ -76,6 +89,11 @@ class CCommLink {
     uint32_t LastSystemError() const { return m_lastSystemError; }
     bool SendFailed() const { return m_sendFailed != 0; }
     bool ReceiveFailed() const { return m_receiveFailed != 0; }
+    // A read or write failed because the device itself has gone (unplugged
+    // adapter, removed node); the system error says how. Cleared by Open.
+    bool PortGone() const { return m_portGone; }
+    int PortGoneError() const { return m_portGoneError; }
+    static bool IsPortGoneError(int error);
 
     // True while a transmit or receive worker of any link runs.
     static bool WorkersRunning();
@@ -85,9 +103,12 @@ class CCommLink {
     struct WorkerState;
 
   private:
-    // Waits for the worker while pumping the user interface; false when it is
-    // still running after the wait.
-    static bool WaitForWorker(WorkerState& state, const char* caller);
+    // Waits for the worker while pumping the user interface, at most boundMs
+    // however many events arrive; false when it is still running after that.
+    static bool WaitForWorker(WorkerState& state, const char* caller, uint64_t boundMs);
+    int32_t RunReceive(uint32_t capacity, uint8_t* buffer, uint32_t toRead, uint32_t readConstant,
+                       uint32_t expectedLength);
+    void NoteFailure(int error);
     // Starts the worker thread on first use; 0 or the system error.
     int StartWorker();
 
@@ -112,4 +133,8 @@ class CCommLink {
     uint32_t m_sendFailed = 0;
     uint32_t m_lastSystemError = 0;
     std::string m_devicePath;
+    TurnaroundMode m_turnaround = TurnaroundMode::AutomaticRts;
+    bool m_openFailed = false;
+    bool m_portGone = false;
+    int m_portGoneError = 0;
 };

@@ -66,6 +66,8 @@ int32_t CProtocol::SetPortSettings(const PortSettings& settings) {
 
 int32_t CProtocol::Open() { return EnsureLink().Open(); }
 
+bool CProtocol::PortGone() const { return m_link && m_link->PortGone(); }
+
 void CProtocol::ResetDevice() {
     m_deviceAddress = kNoDevice;
     m_cacheValid.fill(false);
@@ -116,7 +118,12 @@ int32_t CProtocol::SendPoll(uint8_t address, uint8_t function, uint16_t start,
             m_receivedLength =
                 m_link->Receive(static_cast<uint32_t>(m_reply.size()), m_reply.data(),
                                 m_expectedReplyLength, m_replyTimeout);
-            if (m_link->CheckAndClearErrors() || m_receivedLength < 0) {
+            bool failed = m_link->CheckAndClearErrors() != 0 || m_receivedLength < 0;
+            if (!failed) {
+                TakeMissingByte(address);
+                failed = m_link->CheckAndClearErrors() != 0;
+            }
+            if (failed) {
                 error = commerr::kLinkFailure;
             } else {
                 error = modbus::CheckReply(m_reply.data(), static_cast<size_t>(m_receivedLength),
@@ -125,6 +132,7 @@ int32_t CProtocol::SendPoll(uint8_t address, uint8_t function, uint16_t start,
         }
         if (error == 0) break;
         if (error >= commerr::kIllegalFunction && error <= commerr::kIllegalValue) break;
+        if (m_link->PortGone()) break;  // no try can reach the device now
         if (attempt < retries) SleepMs(kRetryPauseMs);
     }
     if (error == 0) {
@@ -132,6 +140,18 @@ int32_t CProtocol::SendPoll(uint8_t address, uint8_t function, uint16_t start,
         StoreReply(offset);
     }
     return m_lastError = error;
+}
+
+void CProtocol::TakeMissingByte(uint8_t address) {
+    // A reply that began one byte late filled the expected length one byte
+    // short of its end; the read for up to the character gap stopped there.
+    const auto got = static_cast<uint32_t>(m_receivedLength);
+    if (got < 3 || got != m_expectedReplyLength || got >= m_reply.size()) return;
+    if (m_expectedReplyLength == CCommLink::kReadUntilGapLength) return;
+    if (m_reply[0] == address || m_reply[1] != address) return;
+    if (m_reply[2] & 0x80) return;  // an exception reply is five bytes: it is all there
+    const int32_t more = m_link->ReceiveMore(1, m_reply.data() + got);
+    if (more > 0) m_receivedLength += more;
 }
 
 bool CProtocol::IsByteStringRegister(uint16_t address) const {

@@ -66,6 +66,8 @@ class CProtocol {
     // ResetDevice, then closes and destroys the link.
     void Close();
     bool HasLink() const { return m_link != nullptr; }
+    // The port itself has gone (see CCommLink::PortGone).
+    bool PortGone() const;
     CCommLink* Link() { return m_link.get(); }
 
     // One request/response exchange; returns 0 or an error number.
@@ -115,6 +117,8 @@ class CProtocol {
 
   private:
     bool IsByteStringRegister(uint16_t address) const;
+    // Completes a reply that began one byte late by reading its last byte.
+    void TakeMissingByte(uint8_t address);
     void StoreReply(size_t offset);
     CCommLink& EnsureLink();
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <exception>
 #include <map>
+#include <string>
 
 // Communication error numbers that the code raises by name.
 namespace commerr {
@@ -45,6 +46,10 @@ unsigned DeviceErrorMessageId(int32_t error);
 
 // Text number for any failure; 0 for the silent user cancel.
 unsigned MessageFor(const std::exception& e);
+
+// The text shown for any failure: its numbered text, or the failure's own words
+// where it carries them (a port that has gone); empty for the silent user cancel.
+std::string MessageText(const std::exception& e);
 
 // Shows the failure's text with the stop icon through the user-interface
 // services; shows nothing for a user cancel. Never throws.

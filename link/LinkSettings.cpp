@@ -4,6 +4,7 @@
 #include <cctype>
 #include <limits>
 
+#include "link/CCommLink.h"
 #include "resources/Texts.h"
 
 namespace {
@@ -84,4 +85,17 @@ int32_t LoadPortSettings(const ISettingsStore& store, CProtocol& protocol) {
 
 void LoadLinkScheduling(const ISettingsStore& store, CProtocol& protocol) {
     protocol.SetLinkScheduling(ReadLinkScheduling(store));
+}
+
+bool ReloadLinkSettings(const ISettingsStore& store, CProtocol& protocol) {
+    // A link never opened takes the stored settings when it is opened.
+    if (!protocol.HasLink() || !(protocol.Link()->IsOpen() || protocol.Link()->OpenFailed()))
+        return false;
+    // The link reopens when a port setting changed; a link whose reopen failed
+    // before is opened again even when nothing changed, so that a port that has
+    // come back (or a corrected setting) takes effect at once.
+    int32_t result = LoadPortSettings(store, protocol);
+    LoadLinkScheduling(store, protocol);
+    if (result == 0 && !protocol.Link()->IsOpen()) result = protocol.Open();
+    return result == 0 && protocol.Link()->IsOpen();
 }

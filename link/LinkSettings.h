@@ -40,3 +40,8 @@ LinkScheduling ReadLinkScheduling(const ISettingsStore& store);
 // Applies the port settings to the protocol; returns what SetPortSettings returned.
 int32_t LoadPortSettings(const ISettingsStore& store, CProtocol& protocol);
 void LoadLinkScheduling(const ISettingsStore& store, CProtocol& protocol);
+// Hands the stored settings to a protocol whose link is open, or closed by an
+// open that failed: port settings first, then the request timing, and opens the
+// port when it is not open. True when the port is open afterwards; a port that
+// cannot be opened has been reported by the link. Any other link is left alone.
+bool ReloadLinkSettings(const ISettingsStore& store, CProtocol& protocol);

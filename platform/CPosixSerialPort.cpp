@@ -6,6 +6,7 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -57,6 +58,25 @@ namespace platform {
 std::string ComPortDevice(unsigned portNumber) {
     return "/dev/ttyS" + std::to_string(portNumber > 0 ? portNumber - 1 : 0);
 }
+
+uint32_t RequestDriverRts(const Rs485Call& call) {
+    constexpr uint32_t kPolarities = SER_RS485_RTS_ON_SEND | SER_RS485_RTS_AFTER_SEND;
+    serial_rs485 current{};
+    if (call(TIOCGRS485, current) != 0) return 0;  // no RS-485 mode at all
+    for (const uint32_t polarity :
+         {uint32_t{SER_RS485_RTS_ON_SEND}, uint32_t{SER_RS485_RTS_AFTER_SEND}}) {
+        serial_rs485 wanted = current;
+        wanted.flags &= ~kPolarities;
+        wanted.flags |= SER_RS485_ENABLED | polarity;
+        if (call(TIOCSRS485, wanted) != 0) continue;
+        // Some drivers answer success but keep RS-485 off or change the polarity.
+        if ((wanted.flags & SER_RS485_ENABLED) && (wanted.flags & polarity)) return wanted.flags;
+    }
+    serial_rs485 off = current;
+    off.flags &= ~static_cast<uint32_t>(SER_RS485_ENABLED);
+    call(TIOCSRS485, off);
+    return 0;
+}
 }  // namespace platform
 
 CPosixSerialPort::CPosixSerialPort() : m_wakeFd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
@@ -86,6 +106,7 @@ int CPosixSerialPort::Open(const std::string& path) {
     }
     m_closing = false;
     m_driverRts = false;
+    m_path = path;
     m_fd = fd;
     return 0;
 }
@@ -199,15 +220,14 @@ int CPosixSerialPort::SetLine(const SerialLineSettings& settings) {
     if (settings.dtrOn) ModemBits(TIOCMBIS, TIOCM_DTR);
 
     serial_rs485 rs485{};
-    const bool haveRs485 = ::ioctl(fd, TIOCGRS485, &rs485) == 0;
-    if (settings.automaticRts && haveRs485) {
-        rs485.flags |= SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND;
-        rs485.flags &= ~static_cast<uint32_t>(SER_RS485_RTS_AFTER_SEND);
-        m_driverRts = ::ioctl(fd, TIOCSRS485, &rs485) == 0;
+    if (settings.automaticRts) {
+        // RS-232 adapters and pseudo-terminals refuse: RTS then stays with SetRts.
+        m_driverRts = platform::RequestDriverRts([fd](unsigned long request, serial_rs485& config) {
+                          return ::ioctl(fd, request, &config) == 0 ? 0 : errno;
+                      }) != 0;
     } else {
-        // RS-232 adapters and pseudo-terminals refuse: RTS stays with SetRts.
         m_driverRts = false;
-        if (haveRs485 && (rs485.flags & SER_RS485_ENABLED)) {
+        if (::ioctl(fd, TIOCGRS485, &rs485) == 0 && (rs485.flags & SER_RS485_ENABLED)) {
             rs485.flags &= ~static_cast<uint32_t>(SER_RS485_ENABLED);
             ::ioctl(fd, TIOCSRS485, &rs485);
         }
@@ -243,6 +263,13 @@ int CPosixSerialPort::ClearErrors() {
 int CPosixSerialPort::ModemBits(unsigned long request, int bits) {
     if (::ioctl(m_fd, request, &bits) == 0) return 0;
     return NoModemLines(errno) ? 0 : errno;
+}
+
+int CPosixSerialPort::Gone(int error) const {
+    if (error == EIO || error == ENXIO || error == ENODEV || error == ECANCELED) return error;
+    struct stat node {};
+    if (!m_path.empty() && ::stat(m_path.c_str(), &node) != 0 && errno == ENOENT) return ENODEV;
+    return error;
 }
 
 int CPosixSerialPort::SetRts(bool on) {
@@ -329,20 +356,22 @@ int CPosixSerialPort::Write(const uint8_t* buffer, size_t count, size_t* written
             *written = done;
             continue;
         }
-        if (n < 0 && errno != EAGAIN && errno != EINTR) return errno;
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return Gone(errno);
         int64_t wait = -1;
         if (limited) {
             wait = MsUntil(deadline);
-            if (wait <= 0) return ETIMEDOUT;
+            if (wait <= 0) return Gone(ETIMEDOUT);
         }
         const int rc = WaitFor(POLLOUT, static_cast<int>(wait), generation);
-        if (rc < 0) return -rc;
+        if (rc < 0) return Gone(-rc);
     }
     return 0;
 }
 
 int CPosixSerialPort::Read(uint8_t* buffer, size_t count, size_t* read) {
     *read = 0;
+    // Whatever ends the read, a device whose node has gone is reported as gone.
+    const auto result = [this, read](int error) { return *read == 0 ? Gone(error) : error; };
     std::shared_lock<std::shared_mutex> lock(m_closeMutex);
     const int fd = m_fd;
     if (fd < 0) return EBADF;
@@ -366,19 +395,19 @@ int CPosixSerialPort::Read(uint8_t* buffer, size_t count, size_t* read) {
         }
         return 0;
     };
-    if (count == 0) return 0;
+    if (count == 0) return 0;  // nothing asked for: nothing to check
 
     const bool intervalMax = timeouts.readInterval == kSerialMaxTimeout;
     if (intervalMax && timeouts.readMultiplier == 0 && timeouts.readConstant == 0) {
-        return takeAvailable();  // return at once with what has arrived
+        return result(takeAvailable());  // return at once with what has arrived
     }
     if (intervalMax && timeouts.readMultiplier == kSerialMaxTimeout && timeouts.readConstant != 0 &&
         timeouts.readConstant != kSerialMaxTimeout) {
         // Whatever is there, else wait up to the constant for the first byte.
-        if (int error = takeAvailable(); error != 0 || got > 0) return error;
+        if (int error = takeAvailable(); error != 0 || got > 0) return result(error);
         const int rc = WaitFor(POLLIN, static_cast<int>(timeouts.readConstant), generation);
-        if (rc < 0) return -rc;
-        return takeAvailable();
+        if (rc < 0) return result(-rc);
+        return result(takeAvailable());
     }
 
     const uint64_t total = uint64_t{timeouts.readMultiplier} * count + timeouts.readConstant;
@@ -388,22 +417,22 @@ int CPosixSerialPort::Read(uint8_t* buffer, size_t count, size_t* read) {
     auto lastByte = Clock::now();
     for (;;) {
         const size_t before = got;
-        if (int error = takeAvailable(); error != 0) return error;
+        if (int error = takeAvailable(); error != 0) return result(error);
         if (got == count) return 0;
         if (got != before) lastByte = Clock::now();
         int64_t wait = -1;
         if (limited) {
             wait = MsUntil(deadline);
-            if (wait <= 0) return 0;
+            if (wait <= 0) return result(0);
         }
         if (useInterval && got > 0) {
             const int64_t gap =
                 MsUntil(lastByte + std::chrono::milliseconds(timeouts.readInterval));
-            if (gap <= 0) return 0;
+            if (gap <= 0) return result(0);
             wait = wait < 0 ? gap : std::min(wait, gap);
         }
         const int rc =
             WaitFor(POLLIN, static_cast<int>(std::min<int64_t>(wait, 0x7FFFFFFF)), generation);
-        if (rc < 0) return -rc;
+        if (rc < 0) return result(-rc);
     }
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <linux/serial.h>
+
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <shared_mutex>
 #include <string>
@@ -38,7 +41,7 @@ class CPosixSerialPort : public ISerialPort {
     int Read(uint8_t* buffer, size_t count, size_t* read) override;
 
     // True when the driver switches RTS itself (automatic RTS accepted).
-    bool DriverSwitchesRts() const { return m_driverRts; }
+    bool DriverSwitchesRts() const override { return m_driverRts; }
 
   private:
     // Waits for the port to become readable or writable, or for Purge/Close.
@@ -46,6 +49,8 @@ class CPosixSerialPort : public ISerialPort {
     int WaitFor(short events, int timeoutMs, uint64_t generation);
     bool Aborted(uint64_t generation) const;
     int ModemBits(unsigned long request, int bits);
+    // A failed (or empty) read or write on a device whose node has gone is ENODEV.
+    int Gone(int error) const;
 
     mutable std::shared_mutex m_closeMutex;  // held shared by every operation, unique by Close
     std::atomic<int> m_fd{-1};
@@ -54,6 +59,7 @@ class CPosixSerialPort : public ISerialPort {
     std::atomic<bool> m_closing{false};
     std::atomic<int> m_waiters{0};  // reads and writes waiting in poll
     std::atomic<bool> m_driverRts{false};
+    std::string m_path;  // of the open device
     std::mutex m_timeoutMutex;
     SerialTimeouts m_timeouts;
 };
@@ -63,4 +69,12 @@ namespace platform {
 std::string ComPortDevice(unsigned portNumber);
 // Sets a bit rate that may have no Bnnn constant; 0 or errno.
 int SetCustomBitRate(int fd, uint32_t bitRate);
+
+// One RS-485 configuration call on the device: TIOCGRS485 or TIOCSRS485 with the
+// record (the driver writes back what it set). 0 or errno.
+using Rs485Call = std::function<int(unsigned long request, serial_rs485& config)>;
+// Asks the driver to switch RTS around each transmission: first with RTS on while
+// sending, then with the other polarity. Returns the flags the driver took, or 0
+// when it has no RS-485 mode or refused both (RS-485 mode is then left off).
+uint32_t RequestDriverRts(const Rs485Call& call);
 }  // namespace platform

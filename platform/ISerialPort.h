@@ -14,8 +14,9 @@ struct SerialLineSettings {
     uint8_t stopBits = 0;  // 0 one, 1 one and a half, 2 two
     bool ctsFlowControl = false;
     bool dtrOn = true;
-    // The driver raises RTS while it transmits and drops it after the last
-    // character; a driver that cannot do so leaves RTS to SetRts.
+    // Ask the driver to raise RTS while it transmits and drop it after the last
+    // character; a driver that cannot do so leaves RTS to SetRts (see
+    // ISerialPort::DriverSwitchesRts).
     bool automaticRts = false;
 };
 
@@ -38,6 +39,8 @@ struct SerialTimeouts {
 // One serial port. Results are 0 or an errno value. After Open, every member may be
 // called from a worker thread while another thread calls Purge or Close: Purge
 // aborts a read or write in progress (it returns ECANCELED) and Close waits for it.
+// A port whose device has gone (unplugged, node removed) fails with EIO, ENXIO
+// or ENODEV.
 class ISerialPort {
   public:
     virtual ~ISerialPort() = default;
@@ -50,6 +53,9 @@ class ISerialPort {
     virtual int GetLine(SerialLineSettings& settings) = 0;
     virtual int SetLine(const SerialLineSettings& settings) = 0;
     virtual int SetTimeouts(const SerialTimeouts& timeouts) = 0;
+    // True when the last SetLine asked for automatic RTS and the driver took it:
+    // the driver then owns RTS and SetRts changes nothing.
+    virtual bool DriverSwitchesRts() const { return false; }
 
     // Discards both buffers and aborts any read or write in progress.
     virtual int Purge() = 0;

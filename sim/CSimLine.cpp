@@ -41,6 +41,7 @@ struct Faults {
     uint16_t exceptionLast = 0;
     uint8_t exceptionCode = 0;
     unsigned replyDelayMs = 0;
+    bool hangUp = false;
 };
 
 bool SetError(std::string* error, const std::string& text) {
@@ -125,6 +126,10 @@ struct CSimLine::Impl {
     void Serve();
     void HandleFrame(const std::vector<uint8_t>& frame);
     bool WaitFor(Clock::duration duration);
+    bool HangUpRequested() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return faults.hangUp;
+    }
     bool WriteAll(const std::vector<uint8_t>& bytes, double bitRate);
     void CloseAll();
 };
@@ -311,6 +316,12 @@ void CSimLine::Impl::Serve() {
             buffer.erase(buffer.begin(), buffer.begin() + static_cast<long>(need));
             if (CrcOk(frame.data(), frame.size())) {
                 ++requestsSeen;
+                if (HangUpRequested()) {
+                    // Closing the master side hangs the line up for the slave side.
+                    ::close(masterFd);
+                    masterFd = -1;
+                    return;
+                }
                 HandleFrame(frame);
                 lastByte = Clock::now();
             }
@@ -488,6 +499,11 @@ void CSimLine::SetExceptionRange(uint16_t first, uint16_t last, uint8_t code) {
 void CSimLine::SetReplyDelayMs(unsigned ms) {
     std::lock_guard<std::mutex> lock(m_impl->mutex);
     m_impl->faults.replyDelayMs = ms;
+}
+
+void CSimLine::SetHangUpOnRequest(bool on) {
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    m_impl->faults.hangUp = on;
 }
 
 void CSimLine::ClearFaults() {

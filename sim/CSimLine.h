@@ -51,6 +51,10 @@ class CSimLine {
     // Exception `code` for any register request that touches [first, last]; 0 clears.
     void SetExceptionRange(uint16_t first, uint16_t last, uint8_t code);
     void SetReplyDelayMs(unsigned ms);  // on top of the turnaround delay
+    // The line is cut at the next request: it closes its end of the
+    // pseudo-terminal without a reply, as an adapter pulled out mid-exchange,
+    // and serves no more.
+    void SetHangUpOnRequest(bool on);
     void ClearFaults();
 
     // Traffic counters.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "link/CPortGoneException.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
 #include "resources/Strings.h"
@@ -201,6 +202,7 @@ int CComm::IdentifyDevice(uint8_t address) {
         CBusy busy;
         result = protocol.Identify(address);
     }
+    ThrowIfPortGone();
     // A probe while another transmitter is connected leaves that connection's
     // slot alone, so its polling address stays right.
     const bool otherConnected = m_slot != kNoSlot && protocol.DeviceAddress() != address;
@@ -221,6 +223,7 @@ int CComm::SelectDevice(uint8_t address) {
         CBusy busy;
         result = protocol.SelectDevice(address);
     }
+    ThrowIfPortGone();
     if (result == 1) {
         // A different transmitter has not had its tag read yet.
         if (m_slot == kNoSlot || m_pollingAddresses[1] != address) m_tags[1].fill('\0');
@@ -275,8 +278,21 @@ void CComm::CheckVariable(int variable) {
 
 int32_t CComm::Exchange(uint8_t function, uint16_t start, uint16_t quantity, const uint8_t* data) {
     CProtocol& protocol = Selected();
-    CBusy busy;
-    return protocol.SendPoll(protocol.DeviceAddress(), function, start, quantity, data, true);
+    int32_t result;
+    {
+        CBusy busy;
+        result = protocol.SendPoll(protocol.DeviceAddress(), function, start, quantity, data, true);
+    }
+    if (result != 0) ThrowIfPortGone();
+    return result;
+}
+
+void CComm::ThrowIfPortGone() {
+    if (!m_protocol || !m_protocol->PortGone()) return;
+    CPortGoneException gone = PortGoneFailure(*m_protocol->Link());
+    // The transmitter cannot be reached any more; what the model holds stays.
+    Disconnect();
+    throw gone;
 }
 
 int32_t CComm::CachedRead(CacheGroup group, uint8_t function, uint16_t start, uint16_t quantity) {

@@ -168,6 +168,8 @@ class CComm {
     class CBusy;
 
     void RequireDevice() const;
+    // When the port itself has gone, disconnects and raises the port-gone failure.
+    void ThrowIfPortGone();
     CProtocol& Selected();
     int32_t Exchange(uint8_t function, uint16_t start, uint16_t quantity, const uint8_t* data);
     int32_t CachedRead(CacheGroup group, uint8_t function, uint16_t start, uint16_t quantity);

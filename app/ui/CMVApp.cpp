@@ -169,15 +169,14 @@ void CMVApp::ConnectAtStartup() {
     m_frame->SetSecurityMenuText(context->security.Enabled());
 }
 
-void CMVApp::ApplyLinkSettings(const ISettingsStore& settings, CProtocol* protocol) {
-    if (protocol == nullptr || !protocol->HasLink() || !protocol->Link()->IsOpen()) return;
-    // A port that cannot be reopened has been reported by the link itself.
-    LoadPortSettings(settings, *protocol);
-    LoadLinkScheduling(settings, *protocol);
+bool CMVApp::ApplyLinkSettings(const ISettingsStore& settings, CProtocol* protocol) {
+    return protocol != nullptr && ::ReloadLinkSettings(settings, *protocol);
 }
 
 void CMVApp::ReloadLinkSettings() {
-    ApplyLinkSettings(Settings(), m_currentProtocol ? m_currentProtocol() : nullptr);
+    // A port opened here (after a failed start-up or reopen) makes Connect available.
+    if (ApplyLinkSettings(Settings(), m_currentProtocol ? m_currentProtocol() : nullptr))
+        m_document->SetLinkAvailable(true);
 }
 
 void CMVApp::DestroyStartupWindow() { m_startupWnd.reset(); }

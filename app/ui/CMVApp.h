@@ -65,9 +65,10 @@ class CMVApp {
     void SetCurrentProtocol(std::function<CProtocol*()> current) {
         m_currentProtocol = std::move(current);
     }
-    // Port settings first (the link reopens only when one of them changed),
-    // then request timing; nothing unless a protocol with an open link exists.
-    static void ApplyLinkSettings(const ISettingsStore& settings, CProtocol* protocol);
+    // Port settings first (the link reopens when one of them changed or when it
+    // is not open), then request timing; nothing unless a protocol with a link
+    // exists. True when the link is open afterwards.
+    static bool ApplyLinkSettings(const ISettingsStore& settings, CProtocol* protocol);
 
   private:
     static std::unique_ptr<ISettingsStore> CreateSettingsStore();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sstream>
 
 #include "link/LinkSettings.h"
@@ -69,9 +70,25 @@ TEST_F(CliTest, PortThatCannotBeOpenedPrintsTheNumberedText) {
     EXPECT_EQ(err.str(), LoadString(907) + "\n");
 }
 
-TEST_F(CliTest, SilentLinePrintsNoResponse) {
+TEST_F(CliTest, AComPortThatCannotBeOpenedNamesTheDeviceTried) {
+    CScriptedUi ui;
+    ui.Expect("Failed to open port COM255:\n\n" + SystemErrorText(ENOENT) +
+              "\nDevice tried: /dev/ttyS254\n");
+    EXPECT_EQ(Run({"--port", "COM255", "probe"}), 1);
+    EXPECT_EQ(err.str(), LoadString(907) + "\n");
+}
+
+TEST_F(CliTest, SilentLineSaysWhatWasTriedAndWhatToCheck) {
     CPtyNullModem cable;  // nothing on the far end
     ASSERT_TRUE(cable.Ok());
-    EXPECT_EQ(Run({"--port", cable.PathA(), "probe"}), 1);
-    EXPECT_EQ(err.str(), LoadString(958) + "\n");
+    EXPECT_EQ(Run({"--port", cable.PathA(), "--baud", "4800", "--address", "12", "probe"}), 1);
+    EXPECT_EQ(err.str(), LoadString(958) + "\nTried " + cable.PathA() +
+                             " at 4800 bit/s, polling address 12.\n"
+                             "Check the wiring, the transmitter's polling address and bit rate, "
+                             "and the host communication settings (port, bit rate, CTS).\n");
+    // A classic port number is shown with its device.
+    PortSettings com2;
+    com2.port = 2;
+    EXPECT_EQ(cli::NoAnswerHint(com2, 1).substr(0, 41),
+              "Tried COM2 (/dev/ttyS1) at 9600 bit/s, po");
 }

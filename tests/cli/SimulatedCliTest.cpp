@@ -9,6 +9,7 @@
 #include "cli/LinkCommands.h"
 #include "link/LinkSettings.h"
 #include "platform/CMemorySettingsStore.h"
+#include "sim/CSimLine.h"
 
 TEST(SimulatedCli, ProbeFindsTheCorvel) {
     CMemorySettingsStore store;
@@ -60,4 +61,20 @@ TEST(SimulatedCli, PipedProgressHasOneLinePerStepAndNoCarriageReturn) {
               "Device information... (80%)\n"
               "Operation Complete ! (100%)\n");
     std::remove((folder + "/received.cmm").c_str());
+}
+
+TEST(SimulatedCli, ALineThatIsCutIsReportedAsThePortGone) {
+    CSimLine line;
+    line.AddTransmitter(1);
+    std::string error;
+    ASSERT_TRUE(line.Start(&error)) << error;
+    line.SetHangUpOnRequest(true);
+    CMemorySettingsStore store;
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::RunCli({"--port", line.SlavePath(), "probe"}, store, out, err), 1);
+    EXPECT_EQ(
+        err.str().rfind("The serial port " + line.SlavePath() + " is no longer there:\n\n", 0), 0u)
+        << err.str();
+    // Nothing to check on the line: the port itself has gone.
+    EXPECT_EQ(err.str().find("Tried "), std::string::npos);
 }

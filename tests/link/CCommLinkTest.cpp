@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "platform/CPosixSerialPort.h"
+#include "platform/DebugTrace.h"
 #include "platform/SystemError.h"
 #include "tests/support/CFakeSerialPort.h"
 #include "tests/support/CScriptedUi.h"
@@ -125,8 +130,10 @@ TEST_F(LinkTest, OpenConfiguresTheLine) {
 TEST_F(LinkTest, OpenFailureShowsThePortAndTheSystemText) {
     CScriptedUi ui;
     auto link = MakeLink([](CFakeSerialPort& p) { p.SetOpenError(ENOENT); });
-    ui.ExpectWithIcon("Failed to open port COM2:\n\n" + SystemErrorText(ENOENT) + "\n",
-                      MsgIcon::Stop);
+    // The device that stands for COM2 follows on a line of its own.
+    ui.ExpectWithIcon(
+        "Failed to open port COM2:\n\n" + SystemErrorText(ENOENT) + "\nDevice tried: /dev/ttyS1\n",
+        MsgIcon::Stop);
     EXPECT_EQ(link->SetPortParms(2, 9600, 25, 1), ENOENT);
     EXPECT_FALSE(link->IsOpen());
     EXPECT_EQ(link->LastSystemError(), static_cast<uint32_t>(ENOENT));
@@ -265,6 +272,86 @@ TEST_F(LinkTest, ManualRtsModeFramesTheTransmissionWithRts) {
     EXPECT_EQ(record->timeouts.back().readConstant, 100u);
 }
 
+TEST_F(LinkTest, AutomaticModeOnADriverWithoutRs485TurnsTheLineRoundFromTheLink) {
+    std::vector<std::string> lines;
+    trace::SetSink([&](const std::string& line) { lines.push_back(line); });
+    auto link = MakeLink();  // the driver refuses RS-485 mode, as most do
+    ASSERT_EQ(link->SetPortParms(1, 9600, 0, 1, "/dev/fake"), 0);
+    trace::SetSink({});
+    EXPECT_TRUE(record->line.automaticRts);  // it was asked
+    EXPECT_EQ(link->TurnaroundInUse(), TurnaroundMode::ManualRts);
+    EXPECT_NE(
+        std::find(lines.begin(), lines.end(),
+                  "CCommLink::Open() - driver refused RS-485 mode: RTS switched by the link\n"),
+        lines.end());
+    record->rtsChanges.clear();
+    const uint8_t frame[] = {1, 2, 3};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(link->Send(3, frame, 0), 0);
+        EXPECT_EQ(link->CheckAndClearErrors(), 0);
+    }
+    // Raised for each frame and dropped once it has left.
+    EXPECT_EQ(record->rtsChanges, (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(record->drains, 2);
+    uint8_t buffer[4];
+    link->Receive(sizeof buffer, buffer, 4, 0);
+    EXPECT_EQ(record->timeouts.back().readConstant, 100u);
+}
+
+TEST_F(LinkTest, RtsIsDroppedWhenAWriteFails) {
+    auto link = MakeLink([](CFakeSerialPort& p) { p.SetWriteError(EINVAL); });
+    ASSERT_EQ(link->SetPortParms(1, 9600, 0, 1, "/dev/fake"), 0);
+    record->rtsChanges.clear();
+    const uint8_t frame[] = {1};
+    EXPECT_EQ(link->Send(1, frame, 0), 0);
+    EXPECT_EQ(link->CheckAndClearErrors(), 1);
+    EXPECT_EQ(record->rtsChanges, (std::vector<bool>{true, false}));
+}
+
+TEST_F(LinkTest, AutomaticModeOnADriverWithRs485LeavesRtsToTheDriver) {
+    auto link = MakeLink([](CFakeSerialPort& p) { p.SetDriverRts(true); });
+    ASSERT_EQ(link->SetPortParms(1, 9600, 25, 1, "/dev/fake"), 0);
+    EXPECT_EQ(link->TurnaroundInUse(), TurnaroundMode::AutomaticRts);
+    record->rtsChanges.clear();
+    const uint8_t frame[] = {1, 2, 3};
+    EXPECT_EQ(link->Send(3, frame, 0), 0);
+    EXPECT_EQ(link->CheckAndClearErrors(), 0);
+    EXPECT_TRUE(record->rtsChanges.empty());
+    EXPECT_EQ(record->drains, 0);
+    // The driver returns before the frame has left: the read allows for it.
+    uint8_t buffer[4];
+    link->Receive(sizeof buffer, buffer, 4, 0);
+    EXPECT_EQ(record->timeouts.back().readConstant, 100u + 3u + 25u);
+}
+
+TEST_F(LinkTest, ReadsAndWritesFailingWithEioEnxioOrEnodevMeanThePortHasGone) {
+    for (const int error : {EIO, ENXIO, ENODEV}) {
+        auto reader = MakeLink([error](CFakeSerialPort& p) { p.SetReadError(error); });
+        ASSERT_EQ(reader->SetPortParms(1, 9600, 0, 1, "/dev/fake"), 0);
+        uint8_t buffer[8];
+        EXPECT_EQ(reader->Receive(sizeof buffer, buffer, 8, 0), -1);
+        EXPECT_TRUE(reader->PortGone()) << error;
+        EXPECT_EQ(reader->PortGoneError(), error);
+        auto writer = MakeLink([error](CFakeSerialPort& p) { p.SetWriteError(error); });
+        ASSERT_EQ(writer->SetPortParms(1, 9600, 0, 1, "/dev/fake"), 0);
+        const uint8_t frame[] = {1};
+        EXPECT_EQ(writer->Send(1, frame, 0), 0);
+        EXPECT_TRUE(writer->PortGone()) << error;
+        // Opening again starts afresh.
+        writer->Close();
+        writer->SetPortEnabled(true);
+        EXPECT_EQ(writer->Open(), 0);
+        EXPECT_FALSE(writer->PortGone());
+    }
+    for (const int error : {EINVAL, ETIMEDOUT, EBADF}) {
+        auto link = MakeLink([error](CFakeSerialPort& p) { p.SetReadError(error); });
+        ASSERT_EQ(link->SetPortParms(1, 9600, 0, 1, "/dev/fake"), 0);
+        uint8_t buffer[8];
+        EXPECT_EQ(link->Receive(sizeof buffer, buffer, 8, 0), -1);
+        EXPECT_FALSE(link->PortGone()) << error;
+    }
+}
+
 TEST_F(LinkTest, ManualRtsModeWithoutCtsSendsNothing) {
     CTurnaroundGuard manual(TurnaroundMode::ManualRts);
     auto link = MakeLink([](CFakeSerialPort& p) { p.SetCts(false); });
@@ -289,20 +376,85 @@ TEST_F(LinkTest, PostSendDelayIsWaitedBeforeSendReturns) {
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(60));
 }
 
-TEST_F(LinkTest, ReceiveWorkerOutlivingTheWaitIsGivenUp) {
-    auto link = MakeLink();
+TEST_F(LinkTest, AReadThatOutlivesItsLongestWaitIsGivenUpWhateverEventsArrive) {
+    CScriptedUi ui;
+    CFakeSerialPort* port = nullptr;
+    auto link = MakeLink([&](CFakeSerialPort& p) {
+        port = &p;
+        p.SetReadStall(true);
+    });
     ASSERT_EQ(link->SetPortParms(1, 9600, 25, 1, "/dev/fake"), 0);
-    uint8_t buffer[8] = {0xEE};
+    // Window events arrive all the time; they must not keep the wait going.
     const auto start = Clock::now();
-    EXPECT_EQ(link->Receive(sizeof buffer, buffer, 8, 8000), 0);
-    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(CCommLink::kWorkerWaitMs));
+    bool rescued = false;
+    ui.SetPumpHook([&] {
+        if (!rescued && Clock::now() - start > std::chrono::seconds(10)) {
+            rescued = true;
+            link->Close();  // the wait never gave up: end the read from outside
+        }
+    });
+    uint8_t buffer[8] = {0xEE};
+    EXPECT_EQ(link->Receive(sizeof buffer, buffer, 8, 0), 0);
+    const auto took = Clock::now() - start;
+    EXPECT_FALSE(rescued);
+    // 8 bytes at 1 ms and the 100 ms reply time-out, then the margin.
+    EXPECT_GE(took, std::chrono::milliseconds(108 + CCommLink::kWorkerMarginMs));
+    EXPECT_LT(took, std::chrono::milliseconds(CCommLink::kWorkerWaitMs));
     EXPECT_EQ(link->CheckAndClearErrors(), 0);  // counts as nothing received
     EXPECT_EQ(buffer[0], 0xEE);
     EXPECT_FALSE(CCommLink::WorkersRunning());
-    // The link works on at once.
+    ui.SetPumpHook({});
+
+    // The given-up worker does not take the next reply: the link works on at once.
+    ASSERT_TRUE(link->IsOpen());
+    port->SetReadStall(false);
     reply = [](const Bytes&) { return Bytes{5, 6}; };
     const uint8_t frame[] = {1};
     EXPECT_EQ(link->Send(1, frame, 0), 0);
     EXPECT_EQ(link->Receive(sizeof buffer, buffer, 2, 0), 2);
     EXPECT_EQ(buffer[0], 5);
+}
+
+TEST_F(LinkTest, TheWaitCoversAPostSendDelayLongerThanFiveSeconds) {
+    auto link = MakeLink();
+    ASSERT_EQ(link->SetPortParms(1, 9600, 0, 1, "/dev/fake"), 0);
+    const uint8_t frame[] = {1};
+    EXPECT_EQ(link->Send(1, frame, CCommLink::kWorkerWaitMs + 300), 0);
+    EXPECT_EQ(link->CheckAndClearErrors(), 0);
+}
+
+TEST_F(LinkTest, ALinkWhoseWorkerHangsInTheDriverIsDestroyedAfterTheWait) {
+    CFakeSerialPort* port = nullptr;
+    auto link = MakeLink([&](CFakeSerialPort& p) {
+        port = &p;
+        p.SetReadHang(true);
+    });
+    ASSERT_EQ(link->SetPortParms(1, 9600, 25, 1, "/dev/fake"), 0);
+    uint8_t buffer[8];
+    EXPECT_EQ(link->Receive(sizeof buffer, buffer, 8, 0), 0);  // given up; the read hangs on
+    // Should the destruction wait for ever, the hang is ended from outside.
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool destroyed = false;
+    bool rescued = false;
+    std::thread watchdog([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!cv.wait_for(lock, std::chrono::seconds(15), [&] { return destroyed; })) {
+            rescued = true;
+            port->SetReadHang(false);
+        }
+    });
+    const auto start = Clock::now();
+    link.reset();
+    const auto took = Clock::now() - start;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        destroyed = true;
+    }
+    cv.notify_all();
+    watchdog.join();
+    EXPECT_FALSE(rescued);
+    EXPECT_LT(took, std::chrono::milliseconds(CCommLink::kWorkerWaitMs + 2000));
+    // The hung read ends later; its thread then ends on its own.
+    if (!rescued) port->SetReadHang(false);
 }

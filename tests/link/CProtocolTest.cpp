@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <map>
 
@@ -65,10 +66,15 @@ class ProtocolTest : public testing::Test {
   protected:
     void SetUp() override { Connect(); }
 
+    // The port is an RS-485 port whose driver switches RTS, unless a test configures it.
     void Connect(uint32_t retries = 0, uint32_t replyTimeout = 0) {
         record = std::make_shared<CFakeSerialPort::Record>();
         protocol = std::make_unique<CProtocol>(CFakeSerialPort::Factory(
-            record, [this](const Bytes& r) { return responder ? responder(r) : slave(r); }));
+            record, [this](const Bytes& r) { return responder ? responder(r) : slave(r); },
+            [this](CFakeSerialPort& port) {
+                port.SetDriverRts(true);
+                if (configure) configure(port);
+            }));
         LinkScheduling scheduling;
         scheduling.retries = retries;
         scheduling.replyTimeout = replyTimeout;
@@ -84,7 +90,8 @@ class ProtocolTest : public testing::Test {
     }
 
     FakeSlave slave;
-    std::function<Bytes(const Bytes&)> responder;  // replaces the slave when set
+    std::function<Bytes(const Bytes&)> responder;     // replaces the slave when set
+    std::function<void(CFakeSerialPort&)> configure;  // sets up each new port
     std::shared_ptr<CFakeSerialPort::Record> record;
     std::unique_ptr<CProtocol> protocol;
 };
@@ -258,9 +265,82 @@ TEST_F(ProtocolTest, ReadOfFiftyNineRegistersTakesAOneByteLateReply) {
     EXPECT_EQ(protocol->Register(1), 3);
     EXPECT_EQ(protocol->Register(30), 90);
     EXPECT_EQ(record->readRequests.back(), CProtocol::kBufferSize);
-    // An ordinary read stops at the expected length and so misses the last byte.
-    EXPECT_EQ(Read(3, 0, 2), commerr::kShortResponse);
-    EXPECT_EQ(record->readRequests.back(), 9u);
+}
+
+TEST_F(ProtocolTest, AnOrdinaryReplyOneByteLateIsGoodOnTheFirstTry) {
+    Connect(3);
+    slave.registers[0] = 38;
+    slave.registers[1] = 31;
+    responder = [&](const Bytes& request) {
+        Bytes reply = slave(request);
+        reply.insert(reply.begin(), 0x00);
+        return reply;
+    };
+    ASSERT_EQ(Read(4, 0, 2), 0);
+    EXPECT_EQ(protocol->ExchangeCount(), 1u);
+    EXPECT_EQ(protocol->ReceivedLength(), 10);
+    EXPECT_TRUE(protocol->ReplyOffset());
+    EXPECT_EQ(protocol->Register(1), 31);
+    // The expected length first, then the one byte still missing, waited for no
+    // longer than the character gap.
+    ASSERT_GE(record->readRequests.size(), 2u);
+    EXPECT_EQ(record->readRequests[record->readRequests.size() - 2], 9u);
+    EXPECT_EQ(record->readRequests.back(), 1u);
+    EXPECT_EQ(record->timeouts.back().readConstant, CCommLink::kCharacterGapMs);
+    EXPECT_EQ(record->timeouts.back().readInterval, CCommLink::kCharacterGapMs);
+
+    // A reply on time takes no extra read.
+    responder = {};
+    const size_t reads = record->readRequests.size();
+    ASSERT_EQ(Read(4, 0, 2), 0);
+    EXPECT_FALSE(protocol->ReplyOffset());
+    EXPECT_EQ(record->readRequests.size(), reads + 1);
+}
+
+TEST_F(ProtocolTest, ALateReplyWhoseLastByteNeverComesIsShort) {
+    responder = [&](const Bytes& request) {
+        Bytes reply = slave(request);
+        reply.insert(reply.begin(), 0x00);
+        reply.pop_back();
+        return reply;
+    };
+    EXPECT_EQ(Read(4, 0, 2), commerr::kShortResponse);
+    EXPECT_EQ(record->readRequests.back(), 1u);
+    // Two junk bytes: the frame does not start at the second byte either.
+    responder = [&](const Bytes& request) {
+        Bytes reply = slave(request);
+        reply.insert(reply.begin(), {0x00, 0x00});
+        return reply;
+    };
+    const size_t reads = record->readRequests.size();
+    EXPECT_EQ(Read(4, 0, 2), commerr::kWrongDevice);
+    EXPECT_EQ(record->readRequests.size(), reads + 1);
+    // A late exception reply is shorter than the expected length and complete as it is.
+    responder = [](const Bytes& request) {
+        Bytes reply = WithCrc({request[0], static_cast<uint8_t>(request[1] | 0x80), 0x02});
+        reply.insert(reply.begin(), 0x00);
+        return reply;
+    };
+    EXPECT_EQ(Read(4, 0, 2), commerr::kIllegalAddress);
+    // ... also where it fills the expected length: nothing more is waited for.
+    EXPECT_EQ(Read(1, 3, 1), commerr::kIllegalAddress);
+    EXPECT_EQ(record->readRequests.back(), 6u);
+}
+
+TEST_F(ProtocolTest, APortThatHasGoneIsNotRetried) {
+    configure = [](CFakeSerialPort& port) { port.SetReadError(EIO); };
+    Connect(3);
+    const auto start = Clock::now();
+    EXPECT_EQ(Read(3, 0, 1), commerr::kLinkFailure);
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(CProtocol::kRetryPauseMs));
+    EXPECT_EQ(protocol->ExchangeCount(), 1u);
+    EXPECT_TRUE(protocol->PortGone());
+    // Another failure of the port is retried as before.
+    configure = [](CFakeSerialPort& port) { port.SetReadError(EINVAL); };
+    Connect(1);
+    EXPECT_EQ(Read(3, 0, 1), commerr::kLinkFailure);
+    EXPECT_EQ(protocol->ExchangeCount(), 2u);
+    EXPECT_FALSE(protocol->PortGone());
 }
 
 TEST_F(ProtocolTest, IdentifyComparesTheIdentityPairWithoutRetries) {

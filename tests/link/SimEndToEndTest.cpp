@@ -1,6 +1,9 @@
 // The master against the simulated transmitter on a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
+#include "link/CCommLink.h"
 #include "link/CProtocol.h"
 #include "link/ErrorReport.h"
 #include "sim/CSimLine.h"
@@ -68,4 +71,29 @@ TEST_F(SimEndToEnd, InjectedFaultsBecomeTheirErrors) {
     m_line.ClearFaults();
     m_line.SetNoReply(true);
     EXPECT_EQ(m_protocol.SendPoll(1, 3, 10, 1, nullptr, false), commerr::kNoResponse);
+}
+
+TEST_F(SimEndToEnd, AnOrdinaryReplyOneByteLateIsGoodOnTheFirstTry) {
+    m_line.SetExtraLeadingByte(true);
+    const uint64_t before = m_protocol.ExchangeCount();
+    ASSERT_EQ(m_protocol.SendPoll(1, 4, 0, 2, nullptr, true), 0);
+    EXPECT_EQ(m_protocol.ExchangeCount(), before + 1);
+    EXPECT_TRUE(m_protocol.ReplyOffset());
+    EXPECT_EQ(m_protocol.Register(0), 38);
+    EXPECT_EQ(m_protocol.Register(1), 31);
+    // A write's eight-byte answer too.
+    ASSERT_EQ(m_protocol.SelectDevice(1), 1);
+    const uint8_t value[2] = {0, 5};
+    EXPECT_EQ(m_protocol.SendPoll(1, 16, 130, 1, value, true), 0);
+    EXPECT_EQ(m_protocol.ExchangeCount(), before + 4);  // identify, format block, write
+}
+
+TEST_F(SimEndToEnd, ALineCutInMidExchangeIsAPortThatHasGone) {
+    ASSERT_EQ(m_protocol.Identify(1), 1);
+    m_line.SetHangUpOnRequest(true);
+    const uint64_t before = m_protocol.ExchangeCount();
+    EXPECT_EQ(m_protocol.SendPoll(1, 4, 0, 2, nullptr, true), commerr::kLinkFailure);
+    EXPECT_TRUE(m_protocol.PortGone());
+    EXPECT_TRUE(CCommLink::IsPortGoneError(m_protocol.Link()->PortGoneError()));
+    EXPECT_EQ(m_protocol.ExchangeCount(), before + 1);  // not retried
 }

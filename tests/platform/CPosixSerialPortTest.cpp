@@ -3,11 +3,15 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pty.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -225,4 +229,107 @@ TEST_F(PortTest, CloseEndsAReadInProgress) {
     EXPECT_NE(error, 0);
     EXPECT_LT(Clock::now() - start, milliseconds(2000));
     EXPECT_FALSE(m_port.IsOpen());
+}
+
+TEST_F(PortTest, ReadAndWriteAfterTheOtherEndHungUpReportThePortGone) {
+    m_port.SetTimeouts(SerialTimeouts{200, 0, 3000, 0, 250});
+    int error = -1;
+    std::thread reader([&] {
+        uint8_t buffer[8];
+        size_t got = 0;
+        error = m_port.Read(buffer, sizeof buffer, &got);
+    });
+    std::this_thread::sleep_for(milliseconds(50));
+    ::close(m_master);  // the adapter is pulled out while the read waits
+    m_master = -1;
+    reader.join();
+    EXPECT_TRUE(error == EIO || error == ENODEV) << error;
+    const uint8_t frame[] = {1, 2};
+    size_t written = 0;
+    error = m_port.Write(frame, sizeof frame, &written);
+    EXPECT_TRUE(error == EIO || error == ENODEV) << error;
+}
+
+TEST(PosixSerialPort, ADeviceNodeThatVanishedIsReportedAsGone) {
+    int master = -1;
+    int slave = -1;
+    char name[128] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    char dir[] = "/tmp/corvel-port-XXXXXX";
+    ASSERT_NE(::mkdtemp(dir), nullptr);
+    const std::string node = std::string(dir) + "/ttyUSB0";
+    ASSERT_EQ(::symlink(name, node.c_str()), 0);
+    CPosixSerialPort port;
+    ASSERT_EQ(port.Open(node), 0);
+    ASSERT_EQ(port.SetLine(SerialLineSettings{}), 0);
+    port.SetTimeouts(SerialTimeouts{200, 0, 50, 0, 250});
+    uint8_t buffer[4];
+    size_t got = 0;
+    EXPECT_EQ(port.Read(buffer, sizeof buffer, &got), 0);  // silence alone is no failure
+    ASSERT_EQ(::unlink(node.c_str()), 0);
+    EXPECT_EQ(port.Read(buffer, sizeof buffer, &got), ENODEV);
+    port.Close();
+    ::rmdir(dir);
+    ::close(master);
+    ::close(slave);
+}
+
+namespace {
+
+// A driver as TIOCGRS485 and TIOCSRS485 see it: which polarities it takes, and
+// whether it answers success while keeping RS-485 mode off.
+struct FakeRs485Driver {
+    bool hasRs485 = true;
+    uint32_t accepted = 0;  // SER_RS485_RTS_ON_SEND and/or SER_RS485_RTS_AFTER_SEND
+    bool silentlyOff = false;
+    serial_rs485 state{};
+    std::vector<uint32_t> asked;
+
+    int operator()(unsigned long request, serial_rs485& config) {
+        if (!hasRs485) return ENOTTY;
+        if (request == TIOCGRS485) {
+            config = state;
+            return 0;
+        }
+        asked.push_back(config.flags);
+        const uint32_t polarity = config.flags & (SER_RS485_RTS_ON_SEND | SER_RS485_RTS_AFTER_SEND);
+        if ((config.flags & SER_RS485_ENABLED) && !(polarity & accepted)) return EINVAL;
+        if (silentlyOff) config.flags &= ~static_cast<uint32_t>(SER_RS485_ENABLED);
+        state = config;
+        return 0;
+    }
+};
+
+}  // namespace
+
+TEST(PosixSerialPort, DriverRtsIsAskedWithRtsOnWhileSendingThenTheOtherPolarity) {
+    FakeRs485Driver onSend;
+    onSend.accepted = SER_RS485_RTS_ON_SEND;
+    uint32_t flags = platform::RequestDriverRts(std::ref(onSend));
+    EXPECT_EQ(flags, uint32_t{SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND});
+    EXPECT_EQ(onSend.asked.size(), 1u);
+
+    FakeRs485Driver afterSend;
+    afterSend.accepted = SER_RS485_RTS_AFTER_SEND;
+    flags = platform::RequestDriverRts(std::ref(afterSend));
+    EXPECT_EQ(flags, uint32_t{SER_RS485_ENABLED | SER_RS485_RTS_AFTER_SEND});
+    ASSERT_EQ(afterSend.asked.size(), 2u);
+    EXPECT_EQ(afterSend.asked[0], uint32_t{SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND});
+    EXPECT_TRUE(afterSend.state.flags & SER_RS485_ENABLED);
+}
+
+TEST(PosixSerialPort, ADriverThatRefusesBothPolaritiesIsLeftOutOfRs485Mode) {
+    FakeRs485Driver neither;
+    EXPECT_EQ(platform::RequestDriverRts(std::ref(neither)), 0u);
+    EXPECT_FALSE(neither.state.flags & SER_RS485_ENABLED);
+
+    FakeRs485Driver pretends;  // answers success, keeps RS-485 off
+    pretends.accepted = SER_RS485_RTS_ON_SEND | SER_RS485_RTS_AFTER_SEND;
+    pretends.silentlyOff = true;
+    EXPECT_EQ(platform::RequestDriverRts(std::ref(pretends)), 0u);
+    EXPECT_EQ(pretends.asked.size(), 3u);  // both polarities, then off
+
+    FakeRs485Driver none;  // an ordinary UART or a pseudo-terminal
+    none.hasRs485 = false;
+    EXPECT_EQ(platform::RequestDriverRts(std::ref(none)), 0u);
 }

@@ -1,8 +1,10 @@
 #include "sim/CSimLine.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -299,3 +301,27 @@ TEST(SimLine, PublishesTheSlavePathAsASymlinkAndCountsTraffic) {
 }
 
 }  // namespace
+
+TEST(SimLineHangUp, TheNextRequestCutsTheLineWithoutAReply) {
+    CSimLine line;
+    line.AddTransmitter(1, FastOptions());
+    std::string error;
+    ASSERT_TRUE(line.Start(&error)) << error;
+    CSimTestMaster master(line.SlavePath());
+    ASSERT_TRUE(master.ReadInput(1, 0, 2).crcOk);
+    line.SetHangUpOnRequest(true);
+    EXPECT_TRUE(master.ReadInput(1, 0, 2, 300).Empty());
+    EXPECT_EQ(line.RequestsSeen(), 2u);
+    EXPECT_EQ(line.RepliesSent(), 1u);
+    // The slave side has been hung up: reading it fails instead of waiting.
+    const int fd = ::open(line.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd >= 0) {
+        uint8_t byte = 0;
+        EXPECT_EQ(::read(fd, &byte, 1), -1);
+        EXPECT_EQ(errno, EIO);
+        ::close(fd);
+    } else {
+        EXPECT_TRUE(errno == ENOENT || errno == EIO) << errno;  // or its node is gone
+    }
+    line.Stop();  // stops cleanly after the cut
+}

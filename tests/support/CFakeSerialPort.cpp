@@ -24,6 +24,18 @@ void CFakeSerialPort::SetLateBytes(Bytes bytes, unsigned delayMs) {
     m_lateDelayMs = delayMs;
 }
 
+void CFakeSerialPort::SetReadStall(bool on) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_readStall = on;
+}
+
+void CFakeSerialPort::SetReadHang(bool on) {
+    // Notified under the lock: the read that ends may be the port's last user.
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_readHang = on;
+    m_cv.notify_all();
+}
+
 int CFakeSerialPort::Open(const std::string& path) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_record->openedPaths.push_back(path);
@@ -54,6 +66,7 @@ int CFakeSerialPort::SetLine(const SerialLineSettings& settings) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_lineError != 0) return m_lineError;
     m_record->line = settings;
+    m_driverRts = settings.automaticRts && m_driverAcceptsRts;
     return 0;
 }
 
@@ -118,9 +131,17 @@ int CFakeSerialPort::Read(uint8_t* buffer, size_t count, size_t* read) {
     *read = 0;
     std::unique_lock<std::mutex> lock(m_mutex);
     m_record->readRequests.push_back(count);
+    if (m_readHang) {
+        m_cv.wait(lock, [&] { return !m_readHang; });
+        return ECANCELED;
+    }
     if (!m_open) return EBADF;
     if (m_readError != 0) return m_readError;
     const uint64_t generation = m_purgeGeneration;
+    if (m_readStall) {
+        m_cv.wait(lock, [&] { return m_purgeGeneration != generation; });
+        return ECANCELED;
+    }
     const SerialTimeouts t = m_timeouts;
     const auto start = Clock::now();
     const auto deadline =

@@ -47,6 +47,14 @@ class CFakeSerialPort : public ISerialPort {
     void SetWriteError(int error) { m_writeError = error; }
     void SetReadError(int error) { m_readError = error; }
     void SetCts(bool on) { m_cts = on; }
+    // A driver that takes RS-485 mode when automatic RTS is asked for (most
+    // refuse: ordinary UARTs, USB adapters, pseudo-terminals).
+    void SetDriverRts(bool accepts) { m_driverAcceptsRts = accepts; }
+    // A read that ignores its time-outs and ends only on Purge or Close.
+    void SetReadStall(bool on);
+    // A read that hangs in the driver: it ignores Purge and Close and ends only
+    // when the hang is switched off again.
+    void SetReadHang(bool on);
     // Bytes that arrive later, `delayMs` after the reply (to test the character gap).
     void SetLateBytes(Bytes bytes, unsigned delayMs);
 
@@ -56,6 +64,7 @@ class CFakeSerialPort : public ISerialPort {
     int GetLine(SerialLineSettings& settings) override;
     int SetLine(const SerialLineSettings& settings) override;
     int SetTimeouts(const SerialTimeouts& timeouts) override;
+    bool DriverSwitchesRts() const override { return m_driverRts; }
     int Purge() override;
     int ClearErrors() override { return 0; }
     int SetRts(bool on) override;
@@ -79,5 +88,9 @@ class CFakeSerialPort : public ISerialPort {
     int m_writeError = 0;
     int m_readError = 0;
     bool m_cts = true;
+    bool m_driverAcceptsRts = false;
+    bool m_driverRts = false;
+    bool m_readStall = false;
+    bool m_readHang = false;
     bool m_open = false;
 };

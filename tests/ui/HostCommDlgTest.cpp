@@ -9,12 +9,21 @@
 #include <string>
 #include <vector>
 
+#include <QAction>
+#include <cerrno>
+
+#include "app/CommandTable.h"
 #include "app/ui/CMVApp.h"
+#include "app/ui/CMainFrame.h"
 #include "dialogs/CHostCommDlg.h"
 #include "link/CCommLink.h"
 #include "link/CProtocol.h"
 #include "link/LinkSettings.h"
 #include "platform/CMemorySettingsStore.h"
+#include "platform/SystemError.h"
+#include "resources/Strings.h"
+#include "sim/CSimLine.h"
+#include "sim/SimTransmitterOptions.h"
 #include "tests/support/CFakeSerialPort.h"
 #include "tests/support/CScriptedUi.h"
 
@@ -163,6 +172,65 @@ TEST_F(HostCommDlgTest, AnOpenLinkTakesTheValuesAtOnceAndReopensOnlyOnAPortChang
     Confirm(delay);
     EXPECT_EQ(record->opens, 2);
     EXPECT_EQ(protocol.Link()->CtsDelay(), 40);
+}
+
+TEST_F(HostCommDlgTest, AGoodPortReopensTheLinkAfterAFailedReopen) {
+    auto record = std::make_shared<CFakeSerialPort::Record>();
+    bool portMissing = false;
+    CProtocol protocol(CFakeSerialPort::Factory(record, {}, [&](CFakeSerialPort& port) {
+        if (portMissing) port.SetOpenError(ENOENT);
+    }));
+    settings.WriteString("Comm Port", "DevicePath", "/dev/fake");
+    ASSERT_EQ(LoadPortSettings(settings, protocol), 0);
+    auto apply = [&] { CMVApp::ApplyLinkSettings(settings, &protocol); };
+
+    // The adapter is away while a changed setting reopens the port.
+    portMissing = true;
+    ui.ExpectWithIcon("Failed to open port /dev/fake:\n\n" + SystemErrorText(ENOENT) + "\n",
+                      MsgIcon::Stop);
+    CHostCommDlg failed(settings, apply, nullptr);
+    Find<QLineEdit>(failed, "ctsDelayEdit")->setText(QStringLiteral("40"));
+    Confirm(failed);
+    ui.Verify();
+    ASSERT_FALSE(protocol.Link()->IsOpen());
+
+    // Back again: the next confirmation opens it, with nothing changed.
+    portMissing = false;
+    CHostCommDlg again(settings, apply, nullptr);
+    Confirm(again);
+    EXPECT_TRUE(protocol.Link()->IsOpen());
+    EXPECT_EQ(protocol.Link()->CtsDelay(), 40);
+    EXPECT_EQ(record->opens, 2);
+}
+
+TEST_F(HostCommDlgTest, AfterAStartUpWithoutThePortTheDialogOpensItAndOffersConnect) {
+    CSimLine line;
+    SimTransmitterOptions options;
+    options.turnaroundDelayMs = 0;
+    line.AddTransmitter(1, options);
+    std::string error;
+    ASSERT_TRUE(line.Start(&error)) << error;
+    auto store = std::make_unique<CMemorySettingsStore>();
+    store->WriteString("Comm Port", "DevicePath", "/nonexistent/ttyUSB0");
+    store->WriteInt("Link Scheduling", "Retries", 0);
+    CMVApp app(std::move(store));
+    StartupOptions startup;
+    startup.installUiServices = false;
+    ui.ExpectWithIcon(
+        "Failed to open port /nonexistent/ttyUSB0:\n\n" + SystemErrorText(ENOENT) + "\n",
+        MsgIcon::Stop);
+    ui.ExpectWithIcon(LoadString(907), MsgIcon::Stop);
+    app.InitInstance(startup);
+    ui.Verify();
+    app.Frame()->UpdateCommandUi();
+    ASSERT_FALSE(app.Frame()->Action(cmd::kConnect)->isEnabled());
+
+    // The user names the right port in Host Communication.
+    app.Settings().WriteString("Comm Port", "DevicePath", line.SlavePath());
+    app.ReloadLinkSettings();
+    EXPECT_TRUE(app.Document().LinkAvailable());
+    app.Frame()->UpdateCommandUi();
+    EXPECT_TRUE(app.Frame()->Action(cmd::kConnect)->isEnabled());
 }
 
 TEST_F(HostCommDlgTest, WithoutALinkTheValuesWaitInTheStore) {
