@@ -1,5 +1,6 @@
 #include "cli/ConfigCommands.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -12,7 +13,10 @@
 #include "cli/WorkflowCommands.h"
 #include "config/CConfigForm.h"
 #include "config/CDampingForm.h"
+#include "config/CDataFormatsForm.h"
 #include "config/CDeviceInfoForm.h"
+#include "config/CSensorLimitsForm.h"
+#include "config/CSetupLimitsForm.h"
 #include "config/CUnitsForm.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
@@ -49,6 +53,8 @@ const std::vector<Area>& Areas() {
         {"units", Make<CUnitsForm>, Make<CUnitsForm>},
         {"damping", Make<CDampingForm>, Make<CDampingForm>},
         {"device-info", Make<CDeviceInfoForm>, Make<CDeviceInfoForm>},
+        {"limits", Make<CSetupLimitsForm>, Make<CSensorLimitsForm>},
+        {"data-formats", Make<CDataFormatsForm>, Make<CDataFormatsForm>},
     };
     return areas;
 }
@@ -110,10 +116,11 @@ bool ParseArgs(const std::string& command, const std::vector<std::string>& words
 }
 
 void PrintFields(const CConfigForm& form, bool json, std::ostream& out) {
+    const std::vector<FormField> fields = form.TerminalFields();
     if (json) {
         out << '{';
         bool first = true;
-        for (const FormField& field : form.Fields()) {
+        for (const FormField& field : fields) {
             out << (first ? "" : ", ") << JsonString(field.key) << ": ";
             first = false;
             const std::string shown = field.Shown();
@@ -128,7 +135,7 @@ void PrintFields(const CConfigForm& form, bool json, std::ostream& out) {
         out << "}\n";
         return;
     }
-    for (const FormField& field : form.Fields()) {
+    for (const FormField& field : fields) {
         out << field.key << ": " << field.Shown();
         if (!field.suffix.empty()) out << ' ' << field.suffix;
         out << '\n';
@@ -144,10 +151,11 @@ int RunForm(CConfigForm& form, const ConfigArgs& args, CConsoleUi& ui, std::ostr
         PrintFields(form, args.json, out);
         return 0;
     }
+    const std::vector<std::string> keys = form.TerminalKeys();
     for (const auto& [key, value] : args.values) {
-        if (form.Field(key) == nullptr) {
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
             err << "set " << args.area->name << ": unknown key \"" << key << "\"; the keys are";
-            for (const FormField& field : form.Fields()) err << ' ' << field.key;
+            for (const std::string& known : keys) err << ' ' << known;
             err << '\n';
             return kExitUsage;
         }
