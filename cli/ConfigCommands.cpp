@@ -1,5 +1,6 @@
 #include "cli/ConfigCommands.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -12,9 +13,12 @@
 #include "cli/WorkflowCommands.h"
 #include "config/CConfigForm.h"
 #include "config/CDampingForm.h"
+#include "config/CDataFormatsForm.h"
 #include "config/CDeviceInfoForm.h"
 #include "config/CLcdDisplayForm.h"
 #include "config/CTransmitterCommForm.h"
+#include "config/CSensorLimitsForm.h"
+#include "config/CSetupLimitsForm.h"
 #include "config/CUnitsForm.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
@@ -53,6 +57,8 @@ const std::vector<Area>& Areas() {
         {"device-info", Make<CDeviceInfoForm>, Make<CDeviceInfoForm>},
         {"lcd", Make<CLcdDisplayForm>, Make<CLcdDisplayForm>},
         {"comm", Make<CTransmitterCommForm>, Make<CTransmitterCommForm>},
+        {"limits", Make<CSetupLimitsForm>, Make<CSensorLimitsForm>},
+        {"data-formats", Make<CDataFormatsForm>, Make<CDataFormatsForm>},
     };
     return areas;
 }
@@ -114,10 +120,11 @@ bool ParseArgs(const std::string& command, const std::vector<std::string>& words
 }
 
 void PrintFields(const CConfigForm& form, bool json, std::ostream& out) {
+    const std::vector<FormField> fields = form.TerminalFields();
     if (json) {
         out << '{';
         bool first = true;
-        for (const FormField& field : form.Fields()) {
+        for (const FormField& field : fields) {
             out << (first ? "" : ", ") << JsonString(field.key) << ": ";
             first = false;
             const std::string shown = field.Shown();
@@ -132,7 +139,7 @@ void PrintFields(const CConfigForm& form, bool json, std::ostream& out) {
         out << "}\n";
         return;
     }
-    for (const FormField& field : form.Fields()) {
+    for (const FormField& field : fields) {
         out << field.key << ": " << field.Shown();
         if (!field.suffix.empty()) out << ' ' << field.suffix;
         out << '\n';
@@ -148,10 +155,11 @@ int RunForm(CConfigForm& form, const ConfigArgs& args, CConsoleUi& ui, std::ostr
         PrintFields(form, args.json, out);
         return 0;
     }
+    const std::vector<std::string> keys = form.TerminalKeys();
     for (const auto& [key, value] : args.values) {
-        if (form.Field(key) == nullptr) {
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
             err << "set " << args.area->name << ": unknown key \"" << key << "\"; the keys are";
-            for (const FormField& field : form.Fields()) err << ' ' << field.key;
+            for (const std::string& known : keys) err << ' ' << known;
             err << '\n';
             return kExitUsage;
         }

@@ -63,6 +63,14 @@ void CConfigForm::SetChoice(const std::string& key, int index) {
 
 std::vector<int> CConfigForm::ChoiceCodes(const std::string&) const { return {}; }
 
+std::vector<FormField> CConfigForm::TerminalFields() const { return m_fields; }
+
+std::vector<std::string> CConfigForm::TerminalKeys() const {
+    std::vector<std::string> keys;
+    for (const FormField& field : TerminalFields()) keys.push_back(field.key);
+    return keys;
+}
+
 std::string CConfigForm::SetValue(const std::string& key, const std::string& value) {
     const FormField* field = Field(key);
     if (field == nullptr) return "there is no field \"" + key + "\"";

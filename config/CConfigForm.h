@@ -53,7 +53,13 @@ class CConfigForm {
     // A value given on the terminal: an edit field takes it as typed, a list
     // the entry of that name, else the entry of that code. Returns why the
     // value was not taken; empty when it was.
-    std::string SetValue(const std::string& key, const std::string& value);
+    virtual std::string SetValue(const std::string& key, const std::string& value);
+    // The fields as the terminal's get prints them and its set names them: the
+    // window's fields, unless a form joins several of them into one value.
+    virtual std::vector<FormField> TerminalFields() const;
+    // Every key the terminal's set takes: those of TerminalFields(), unless a
+    // form takes keys it does not print at the moment.
+    virtual std::vector<std::string> TerminalKeys() const;
 
     // The window's OK button (whatever its caption) and its Cancel.
     virtual FormOutcome Ok() = 0;

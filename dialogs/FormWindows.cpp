@@ -5,10 +5,17 @@
 #include "app/CMVDoc.h"
 #include "app/CommandTable.h"
 #include "app/WorkflowContext.h"
+#include "config/CCalculatedFactorsForm.h"
 #include "config/CDampingForm.h"
+#include "config/CDataFormatsForm.h"
 #include "config/CDeviceInfoForm.h"
+#include "config/CEndpointsForm.h"
+#include "config/CEnteredFactorsForm.h"
+#include "config/CFactorsViewForm.h"
 #include "config/CLcdDisplayForm.h"
 #include "config/CPasswordsForm.h"
+#include "config/CSensorLimitsForm.h"
+#include "config/CSetupLimitsForm.h"
 #include "config/CTestCalculationForm.h"
 #include "config/CTransmitterCommForm.h"
 #include "config/CUnitsForm.h"
@@ -18,10 +25,16 @@
 #include "diagnostics/CModuleInfoForm.h"
 #include "diagnostics/CSelfTestForm.h"
 #include "dialogs/CFormDialog.h"
+#include "dialogs/config/CCalculatedFactorsDlg.h"
 #include "dialogs/config/CDampingDlg.h"
+#include "dialogs/config/CDataFormatsDlg.h"
 #include "dialogs/config/CDeviceInfoDlg.h"
+#include "dialogs/config/CEndpointsDlg.h"
+#include "dialogs/config/CEnteredFactorsDlg.h"
 #include "dialogs/config/CLcdDisplayDlg.h"
 #include "dialogs/config/CPasswordsDlg.h"
+#include "dialogs/config/CSensorLimitsDlg.h"
+#include "dialogs/config/CSetupLimitsDlg.h"
 #include "dialogs/config/CTransmitterCommDlg.h"
 #include "dialogs/config/CUnitsDlg.h"
 #include "dialogs/flow/CTestCalculationDlg.h"
@@ -30,6 +43,7 @@
 #include "dialogs/maintenance/CModuleInfoDlg.h"
 #include "dialogs/maintenance/CSelfTestDlg.h"
 #include "dialogs/maintenance/CTimedStepDlg.h"
+#include "transmitter/CTransmitter.h"
 
 namespace dialogs {
 namespace {
@@ -62,6 +76,50 @@ FormWindow DiagnosticsWindow(int command, const char* name) {
             }};
 }
 
+// The integer scaling records and units names of the document, as the Data
+// Formats window hands them to a parameter window.
+ScalingRecords DocumentRecords(CTransmitter& model) {
+    return {model.Dp().IntegerScaling(), model.Sp().IntegerScaling(), model.Pt().IntegerScaling()};
+}
+
+UnitsNames DocumentUnits(CTransmitter& model) {
+    return {model.Dp().Units().Name(), model.Sp().Units().Name(), model.Pt().Units().Name()};
+}
+
+// A parameter window of the Data Formats window over the document's records;
+// no command opens it, the screenshots draw it.
+template <typename Form, typename Window>
+FormWindow ParameterWindow(const char* name) {
+    return {0, name, config::kSetupMode,
+            [](WorkflowContext& context) -> std::unique_ptr<CConfigForm> {
+                CTransmitter& model = context.doc.Transmitter();
+                return std::make_unique<Form>(context.doc, config::kSetupMode,
+                                              DocumentRecords(model), DocumentUnits(model));
+            },
+            [](CConfigForm& form, QWidget* parent) -> std::unique_ptr<CFormDialog> {
+                return std::make_unique<Window>(static_cast<Form&>(form), parent);
+            }};
+}
+
+// The read-only view of the factors calculated from the document's PVs.
+FormWindow FactorsViewWindow(const char* name) {
+    return {0, name, config::kSetupMode,
+            [](WorkflowContext& context) -> std::unique_ptr<CConfigForm> {
+                const ScalingRecords records = DocumentRecords(context.doc.Transmitter());
+                std::array<CalculatedFactors, 3> factors;
+                for (size_t i = 0; i < records.size(); ++i)
+                    factors[i] = CCalculatedFactorsForm::Calculate(
+                        records[i].counts, records[i].minPv, records[i].maxPv, records[i].rounding);
+                return std::make_unique<CFactorsViewForm>(context.doc, config::kSetupMode,
+                                                          records[0].counts, factors,
+                                                          DocumentUnits(context.doc.Transmitter()));
+            },
+            [](CConfigForm& form, QWidget* parent) -> std::unique_ptr<CFormDialog> {
+                return std::make_unique<CEnteredFactorsDlg>(form, parent,
+                                                            CEnteredFactorsDlg::Buttons::None);
+            }};
+}
+
 std::vector<FormWindow> BuildWindows() {
     using config::kSetupMode;
     using config::kTransmitterMode;
@@ -70,10 +128,23 @@ std::vector<FormWindow> BuildWindows() {
         DocumentWindow<CDampingForm, CDampingDlg>(cmd::kSetupDamping, "damping", kSetupMode),
         DocumentWindow<CDeviceInfoForm, CDeviceInfoDlg>(cmd::kSetupDeviceInfo, "device-info",
                                                         kSetupMode),
+        DocumentWindow<CSetupLimitsForm, CSetupLimitsDlg>(cmd::kSetupSensorLimits, "limits",
+                                                          kSetupMode),
+        DocumentWindow<CDataFormatsForm, CDataFormatsDlg>(cmd::kSetupDataFormats, "data-formats",
+                                                          kSetupMode),
+        ParameterWindow<CEndpointsForm, CEndpointsDlg>("scaling-endpoints"),
+        ParameterWindow<CEnteredFactorsForm, CEnteredFactorsDlg>("scaling-entered-factors"),
+        ParameterWindow<CCalculatedFactorsForm, CCalculatedFactorsDlg>(
+            "scaling-calculated-factors"),
+        FactorsViewWindow("scaling-view-factors"),
         DocumentWindow<CUnitsForm, CUnitsDlg>(cmd::kXmtrUnits, "units", kTransmitterMode),
         DocumentWindow<CDampingForm, CDampingDlg>(cmd::kXmtrDamping, "damping", kTransmitterMode),
         DocumentWindow<CDeviceInfoForm, CDeviceInfoDlg>(cmd::kXmtrDeviceInfo, "device-info",
                                                         kTransmitterMode),
+        DocumentWindow<CSensorLimitsForm, CSensorLimitsDlg>(cmd::kXmtrSensorLimits, "limits",
+                                                            kTransmitterMode),
+        DocumentWindow<CDataFormatsForm, CDataFormatsDlg>(cmd::kXmtrDataFormats, "data-formats",
+                                                          kTransmitterMode),
         DocumentWindow<CTransmitterCommForm, CTransmitterCommDlg>(cmd::kSetupXmtrComm, "comm",
                                                                   kSetupMode),
         DocumentWindow<CLcdDisplayForm, CLcdDisplayDlg>(cmd::kSetupLcdDisplay, "lcd", kSetupMode),
@@ -108,7 +179,7 @@ const std::vector<FormWindow>& FormWindows() {
 
 const FormWindow* FindFormWindow(int command) {
     for (const FormWindow& window : FormWindows()) {
-        if (window.command == command) return &window;
+        if (window.command != kOpenedByWindow && window.command == command) return &window;
     }
     return nullptr;
 }

@@ -11,11 +11,15 @@ struct WorkflowContext;
 
 // The windows that menu commands open over a form, each in its mode: the
 // configuration windows of the Setup and Transmitter menus and, beside them,
-// the maintenance and diagnostics windows.
+// the maintenance and diagnostics windows. Windows that another window opens
+// are listed too, with no command, so that the screenshots draw them.
 namespace dialogs {
 
+// The command of a window that only another window opens.
+inline constexpr int kOpenedByWindow = 0;
+
 struct FormWindow {
-    int command;
+    int command;       // the menu command, or kOpenedByWindow
     const char* name;  // names the window's screenshot ("units")
     int mode;          // the form's mode: Setup or Transmitter
     std::function<std::unique_ptr<CConfigForm>(WorkflowContext&)> makeForm;

@@ -352,6 +352,7 @@ inline constexpr const char* kCautionRangeValues =
 inline constexpr const char* kCautionManualMode =
     "Place the control loop into MANUAL mode before making changes.";
 inline constexpr const char* kSetLimitsButton = "&Set Limits";
+inline constexpr const char* kCautionGroup = "CAUTION";
 inline constexpr const char* kWriteProtectOn = "ON";
 inline constexpr const char* kWriteProtectOff = "OFF";
 inline constexpr const char* kSetupLimitsCaption = "Setup Sensor Operating Limits";
@@ -400,6 +401,14 @@ inline constexpr const char* kOffsetOutOfRange =
     "Calculated Offset Out of Range. Must be between 0 and 65534.\n\n1. Decrease integer range "
     "or...\n2. Increase PV range";
 inline constexpr const char* kOutOfRangeField = "*Out of Range*";
+// A calculated scale factor of 0 would divide by zero, one above 65535 does not fit its word.
+inline constexpr const char* kFactorOutOfRange =
+    "Calculated Scale Factor Out of Range. Must be between 1 and 65535.\n\n1. Change integer "
+    "range or...\n2. Change PV range";
+// The terminal's values that join several fields of a window
+inline constexpr const char* kTerminalParts = "%s takes %s; a part left empty keeps its value";
+inline constexpr const char* kTerminalNotAParameter =
+    "%s is not a parameter of the scaling method \"%s\"";
 
 // LCD display configuration (item names strings 480 to 486)
 inline constexpr const char* kLcdCaption = "LCD Display Configuration";

@@ -93,7 +93,7 @@ CSimTransmitter::CSimTransmitter(uint8_t address, const SimTransmitterOptions& o
         w[197 + 2 * i] = factors[2 * i];
         w[198 + 2 * i] = factors[2 * i + 1];
     }
-    w[kScalingMethod] = 0;
+    w[kScalingMethod] = options.integerScalingMethod;
 
     for (int i = 0; i < sim::kVariableCount; ++i) {
         auto& v = m_state.variables[i];

@@ -130,10 +130,15 @@ bool SetTransmitterKey(TransmitterConfig& t, const std::string& key, const std::
         unsigned long max;
     };
     static const Limited kNumbers[] = {
-        {"manufacturer-id", 255},      {"device-id", 255},
-        {"turnaround-ms", 65535},      {"float-format", 3},
-        {"reset-ms", 3600000},         {"self-test-ms", 3600000},
-        {"serial-number", 0xFFFFFFFF}, {"sensor-serial-number", 0xFFFFFFFF},
+        {"manufacturer-id", 255},
+        {"device-id", 255},
+        {"turnaround-ms", 65535},
+        {"float-format", 3},
+        {"scaling-method", 2},
+        {"reset-ms", 3600000},
+        {"self-test-ms", 3600000},
+        {"serial-number", 0xFFFFFFFF},
+        {"sensor-serial-number", 0xFFFFFFFF},
     };
     const auto it = std::find_if(std::begin(kNumbers), std::end(kNumbers),
                                  [&key](const Limited& l) { return key == l.name; });
@@ -144,6 +149,7 @@ bool SetTransmitterKey(TransmitterConfig& t, const std::string& key, const std::
     if (key == "device-id") o.deviceId = static_cast<uint8_t>(n);
     if (key == "turnaround-ms") o.turnaroundDelayMs = static_cast<uint16_t>(n);
     if (key == "float-format") o.floatFormat = static_cast<uint16_t>(n);
+    if (key == "scaling-method") o.integerScalingMethod = static_cast<uint16_t>(n);
     if (key == "reset-ms") o.masterResetDurationMs = static_cast<unsigned>(n);
     if (key == "self-test-ms") o.selfTestDurationMs = static_cast<unsigned>(n);
     if (key == "serial-number") o.transmitterSerialNumber = static_cast<uint32_t>(n);

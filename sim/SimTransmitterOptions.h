@@ -26,8 +26,9 @@ struct SimTransmitterOptions {
     bool floatFormatSupported = true;     // register 131
     bool integerScalingSupported = true;  // registers 124, 187 to 203, 468 to 479
 
-    uint16_t turnaroundDelayMs = 50;  // register 130
-    uint16_t floatFormat = 0;         // register 131
+    uint16_t turnaroundDelayMs = 50;    // register 130
+    uint16_t floatFormat = 0;           // register 131
+    uint16_t integerScalingMethod = 0;  // register 203: 0 disabled, 1 endpoints, 2 factors
 
     std::string tag = "CORVEL";
     std::string descriptor = "SIMULATED XMTR";

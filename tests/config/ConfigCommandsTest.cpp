@@ -7,6 +7,7 @@
 #include "cli/CliProgram.h"
 #include "platform/CMemorySettingsStore.h"
 #include "resources/Strings.h"
+#include "resources/Texts.h"
 #include "tests/app/ConfigTestSupport.h"
 #include "transmitter/CTransmitter.h"
 
@@ -167,6 +168,76 @@ TEST(ConfigCommandsOnTransmitter, TheLcdNeedsTheSafetyAnswerTheTurnaroundOnlyIts
     EXPECT_FALSE(Contains(comm.err, LoadString(390))) << comm.err;
     const CliRun get = Cli({"--simulate", "get", "comm"});
     EXPECT_EQ(get.out, "turnaround: 50 mS\n") << get.err;
+}
+
+TEST_F(ConfigCommandsTest, LimitsOnAFileUseTheFixedBounds) {
+    const CliRun run = Cli({"set", "limits", "PT=:1200", "SP=0:", "--file", m_path});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Cli({"get", "limits", "--file", m_path}).out,
+              "DP: -250:250 InH2O-60°F\nSP: 0:800 psi\nPT: -40:1200 °F\n");
+    const std::vector<uint8_t> saved = app::ReadFileBytes(m_path);
+
+    const CliRun refused = Cli({"set", "limits", "SP=-0.01:", "--file", m_path});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, LoadString(2428) + "\n");
+    const CliRun parts = Cli({"set", "limits", "DP=-100", "--file", m_path});
+    EXPECT_EQ(parts.status, 1);
+    EXPECT_TRUE(Contains(parts.err, "DP takes LOWER:UPPER")) << parts.err;
+    EXPECT_EQ(app::ReadFileBytes(m_path), saved);
+}
+
+TEST_F(ConfigCommandsTest, DataFormatsOnAFileRunTheParameterWindowsRules) {
+    const CliRun run = Cli(
+        {"set", "data-formats", "scaling=3", "DP=-250:250", "float-format=2", "--file", m_path});
+    ASSERT_EQ(run.status, 0) << run.err;
+    CMVDoc doc;
+    doc.Open(m_path);
+    EXPECT_EQ(doc.Transmitter().FloatFormat(), 2);
+    EXPECT_EQ(doc.Transmitter().IntegerScalingMethod(), 3);
+    EXPECT_EQ(doc.Transmitter().Dp().IntegerScaling().scaleFactor, 131);
+    EXPECT_EQ(doc.Transmitter().Dp().IntegerScaling().offset, 18);
+    const CliRun get = Cli({"get", "data-formats", "--file", m_path, "--json"});
+    EXPECT_EQ(get.status, 0) << get.err;
+    EXPECT_TRUE(Contains(get.out, "\"byte-order\": \"D C B A\"")) << get.out;
+    EXPECT_TRUE(Contains(get.out, "\"counts\": 65534, \"rounding\": \"nearest\"")) << get.out;
+    const std::vector<uint8_t> saved = app::ReadFileBytes(m_path);
+
+    const CliRun offset =
+        Cli({"set", "data-formats", "SP=-1000:", "rounding=up", "--file", m_path});
+    EXPECT_EQ(offset.status, 1);
+    EXPECT_EQ(offset.err, std::string(texts::kOffsetOutOfRangeRoundingUp) + "\n");
+    const CliRun factor =
+        Cli({"set", "data-formats", "scaling=2", "counts=100", "PT=101:0", "--file", m_path});
+    EXPECT_EQ(factor.status, 1);
+    EXPECT_EQ(factor.err, "Please enter a scale factor between 1 and 100\n");
+    EXPECT_EQ(Cli({"set", "data-formats", "byte-order=DCBA", "--file", m_path}).status, 2);
+    EXPECT_EQ(app::ReadFileBytes(m_path), saved);
+}
+
+TEST(ConfigCommandsOnTransmitter, LimitsPrintTheRangesAndRefuseAnEmptySpan) {
+    const CliRun get = Cli({"--simulate", "get", "limits"});
+    EXPECT_EQ(get.status, 0) << get.err;
+    EXPECT_TRUE(Contains(get.out, "write-protect: OFF\n")) << get.out;
+    EXPECT_TRUE(Contains(get.out, "PT-URL: 1200 °F\n")) << get.out;
+    EXPECT_TRUE(Contains(get.out, "SP: 0:800 psia\n")) << get.out;
+    const CliRun equal = Cli({"--simulate", "set", "limits", "DP=100:100", "--yes"});
+    EXPECT_EQ(equal.status, 1);
+    EXPECT_EQ(equal.err, LoadString(2430) + "\n");
+    const CliRun unsafe = Cli({"--simulate", "set", "limits", "PT=:600"});
+    EXPECT_EQ(unsafe.status, 1);
+    EXPECT_TRUE(Contains(unsafe.err, "--yes")) << unsafe.err;
+    const CliRun done = Cli({"--simulate", "set", "limits", "PT=:600", "--yes"});
+    EXPECT_EQ(done.status, 0) << done.err;
+    EXPECT_TRUE(Contains(done.err, LoadString(392))) << done.err;
+}
+
+TEST(ConfigCommandsOnTransmitter, DataFormatsWriteOnlyWhatTheWindowWould) {
+    // The simulated transmitter starts with method 0: choosing it again changes nothing.
+    const CliRun same = Cli({"--simulate", "set", "data-formats", "scaling=Disabled"});
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.err, "") << "no safety prompt for nothing to write";
+    const CliRun format = Cli({"--simulate", "set", "data-formats", "float-format=1", "--yes"});
+    EXPECT_EQ(format.status, 0) << format.err;
 }
 
 TEST(ConfigCommandsOnTransmitter, WithoutYesTheSafetyTextIsPrintedAndNothingWritten) {

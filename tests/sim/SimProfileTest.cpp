@@ -25,6 +25,7 @@ TEST(SimProfile, LoadsLineTransmittersAndForeignDevices) {
         "sp-value = 450.5\n"
         "turnaround-ms = 10\n"
         "float-format-support = no\n"
+        "scaling-method = 1\n"
         "rtd = off\n"
         "\n"
         "[transmitter]\n"
@@ -51,6 +52,7 @@ TEST(SimProfile, LoadsLineTransmittersAndForeignDevices) {
     EXPECT_EQ(first.options.presentValueSetPoints[1], 450.5);
     EXPECT_EQ(first.options.turnaroundDelayMs, 10);
     EXPECT_FALSE(first.options.floatFormatSupported);
+    EXPECT_EQ(first.options.integerScalingMethod, 1);
     EXPECT_FALSE(first.options.rtdMode);
     EXPECT_EQ(config.transmitters[1].options.manufacturerId, 40);
     ASSERT_EQ(config.foreignDevices.size(), 1u);
@@ -68,6 +70,7 @@ TEST(SimProfile, ReportsTheLineOfABadEntry) {
         "[network]\n",
         "[foreign]\nmanufacturer-id = 17\n",
         "[transmitter]\nfloat-format = 4\n",
+        "[transmitter]\nscaling-method = 3\n",
     };
     for (const char* text : bad) {
         std::istringstream in(text);
