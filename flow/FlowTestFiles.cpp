@@ -46,7 +46,7 @@ void PutTestGeometry(CFlow& flow) {
     flow.SetOperatingTemperatureMax(CTemperature(kTestTemperatureMax, Fahrenheit()));
 }
 
-bool EnsureFitted(CCurveFit& fit) { return fit.Valid() || fit.GenerateAndFit(true); }
+bool EnsureFitted(CCurveFit& fit) { return fit.Valid() || fit.GenerateAndFit(); }
 
 void WriteCoefficients(FILE* file, const char* heading, const CCurveFit& fit, int count) {
     std::fputs(heading, file);
@@ -74,7 +74,7 @@ bool WriteFiles(CFlow* flow, const std::string& directory) {
         !EnsureFitted(*flow->EdSquared()))
         return false;
     if (expansion && !expansion->Valid()) {
-        if (!flow->ComputeIsentropicExponent() || !expansion->GenerateAndFit(true)) return false;
+        if (!flow->ComputeIsentropicExponent() || !expansion->GenerateAndFit()) return false;
     }
     if (!EnsureFitted(*flow->Viscosity()) || !flow->ComputeBaseDensity()) return false;
 

@@ -39,8 +39,7 @@ void FitAll(CFlow& f) {
     if (f.GetGasExpansion()) {
         ASSERT_EQ(f.ComputeIsentropicExponent(), 1);
     }
-    for (CCurveFit* fit : f.Fits())
-        ASSERT_TRUE(fit->GenerateAndFit(true)) << fit->RuntimeClassName();
+    for (CCurveFit* fit : f.Fits()) ASSERT_TRUE(fit->GenerateAndFit()) << fit->RuntimeClassName();
 }
 
 // A transport that records what is written and serves queued replies.
