@@ -357,8 +357,9 @@ bool CFlow::ComputeCoefficientArray() {
     a[97] = 1.0f;
     a[98] = 0.5f;
     a[99] = 0.0f;
-    a[100] = static_cast<float>(FlowUpperLimit(a[92], a[94], a[95]));
-    a[101] = a[100] * 0.01f;
+    const double upperLimit = FlowUpperLimit(a[92], a[94], a[95]);
+    a[100] = static_cast<float>(upperLimit);
+    a[101] = static_cast<float>(upperLimit * 0.01);
     a[102] = a[99];
     a[103] = a[100];
     return true;
