@@ -136,7 +136,7 @@ void CFlow::ResetToDefaults() {
     m_tubeMaterial = 0;
     m_tubeReferenceTemperature = CTemperature(68.0, Fahrenheit());
     m_diffProducer = 1;
-    m_standardPressure = CPressure(14.696, DpUnit());
+    m_standardPressure = CPressure(14.696, Psi());
     m_standardTemperature = CTemperature(68.0, Fahrenheit());
     m_baseDensity = CDVDensity(34.12, LbsPerCuFt());
     m_molecularWeight = CDimlessValue(0.0);

@@ -101,8 +101,8 @@ TEST(CFlow, FreshGasConfiguration) {
     EXPECT_EQ(gas.TubeMaterial(), 0);
     EXPECT_EQ(gas.BoreReferenceTemperature().Value(), 68.0);
     EXPECT_EQ(gas.DiffProducer(), 1);
-    EXPECT_EQ(gas.StandardPressure().Value(), 14.696);
-    EXPECT_EQ(gas.StandardPressure().Unit(), kDp);
+    EXPECT_EQ(gas.StandardPressure().Value(), 14.696);  // one atmosphere in psi
+    EXPECT_EQ(gas.StandardPressure().Unit(), kPsi);
     EXPECT_EQ(gas.BaseDensity().Value(), 34.12);
     EXPECT_EQ(gas.BaseDensity().Unit(), CUnit(94, 33));
     EXPECT_EQ(gas.OperatingPressureMax().Unit(), kDp);
@@ -374,8 +374,7 @@ TEST(CFlow, GasDpLimitStopsAtTheOperatingPressureMaximum) {
 TEST(CFlow, BaseDensityFromTheDatabaseOrFromTheFit) {
     CScriptedUi ui;
     CGasFlow gas;
-    SetUpRanges(gas);
-    gas.SetStandardPressure(CPressure(14.696, kPsi));
+    SetUpRanges(gas);  // base conditions as after New: 68 °F, 14.696 psi
     ui.Expect(LoadString(361));
     EXPECT_FALSE(gas.ComputeBaseDensity());
     FitAll(gas);
@@ -473,7 +472,7 @@ TEST(CFlow, ConfigurationBlocks) {
     EXPECT_EQ(b2[21], 47);
     EXPECT_EQ(transport.written[3][2], 60);
     EXPECT_EQ(transport.written[4][2], 80);
-    EXPECT_EQ(transport.written[4][20], 240);
+    EXPECT_EQ(transport.written[4][20], 6);
     EXPECT_EQ(transport.written[4][21], 33);
 }
 
@@ -513,7 +512,7 @@ TEST(CFlow, SendAndReceiveCarryTheConfiguration) {
     EXPECT_EQ(copy.DiffProducer(), 0);
     EXPECT_EQ(copy.BoreDiameter().Value(), 1.5);
     EXPECT_EQ(copy.TubeDiameter().Value(), 4.0);
-    EXPECT_EQ(copy.StandardPressure().Unit(), kDp);
+    EXPECT_EQ(copy.StandardPressure().Unit(), kPsi);
     EXPECT_NEAR(copy.OperatingPressureMax().Value(), 50.0, 1e-5);
     EXPECT_EQ(copy.OperatingPressureMax().Unit(), kPsi);
     EXPECT_NEAR(copy.OperatingTemperatureMin().Value(), 10.0, 1e-4);
