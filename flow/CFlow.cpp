@@ -476,8 +476,10 @@ bool CFlow::WriteSendFile() const {
         return false;
     }
     for (int k = 0; k < kArraySize; ++k)
-        std::fprintf(file, texts::kCoefficientLine, k,
-                     static_cast<double>(m_array[static_cast<size_t>(k)]));
+        std::fputs(FormatText(texts::kCoefficientLine, k,
+                              static_cast<double>(m_array[static_cast<size_t>(k)]))
+                       .c_str(),
+                   file);
     return std::fclose(file) == 0;
 }
 

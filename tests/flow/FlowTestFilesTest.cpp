@@ -12,6 +12,7 @@
 #include "resources/Strings.h"
 #include "resources/Texts.h"
 #include "tests/flow/TestSupport.h"
+#include "tests/support/CScopedCLocale.h"
 #include "tests/support/CScriptedUi.h"
 
 namespace {
@@ -231,4 +232,38 @@ TEST(FlowTestFiles, ValuesTypedInAreFittedAsTheyStand) {
     const std::vector<float> array = ParseArrayFile(ReadFile(dir.File("162-send.txt")));
     ASSERT_EQ(array.size(), 104u);
     ExpectSameValue(array[1], static_cast<float>(liquid.BaseDensity().Value()));
+}
+
+// The test files carry decimal points whatever locale the program runs in.
+TEST(FlowTestFiles, DecimalCommaLocaleWritesTheSameFiles) {
+    CScriptedUi ui;
+    for (const bool liquidCase : {false, true}) {
+        const char* fitFile = liquidCase ? "1-liquid.txt" : "1-gas.txt";
+        CTempDir plain;
+        CTempDir comma;
+        {
+            std::unique_ptr<CFlow> f;
+            if (liquidCase)
+                f = std::make_unique<CLiquidFlow>();
+            else
+                f = std::make_unique<CGasFlow>();
+            ASSERT_TRUE(flow::WriteFlowTestFiles(f.get(), plain.Path()));
+        }
+        {
+            CScopedCLocale locale;
+            ASSERT_TRUE(locale.Active());
+            ASSERT_EQ(CScopedCLocale::DecimalPoint(), ",");
+            std::unique_ptr<CFlow> f;
+            if (liquidCase)
+                f = std::make_unique<CLiquidFlow>();
+            else
+                f = std::make_unique<CGasFlow>();
+            ASSERT_TRUE(flow::WriteFlowTestFiles(f.get(), comma.Path()));
+        }
+        for (const char* name : {fitFile, "162-send.txt"}) {
+            const std::string expected = ReadFile(plain.File(name));
+            ASSERT_FALSE(expected.empty()) << name;
+            EXPECT_EQ(ReadFile(comma.File(name)), expected) << name;
+        }
+    }
 }
