@@ -1,6 +1,7 @@
 // The program takes the desktop's locale for everything but numbers. The
 // suite's QApplication is made the way the program's is; ctest runs this test
-// a second time under LC_ALL=de_DE.UTF-8, a locale that writes decimal commas.
+// a second time under LC_ALL=de_DE.UTF-8, a locale that writes decimal commas,
+// with CORVEL_DESKTOP_LOCALE naming the locale that must then be in effect.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -8,7 +9,7 @@
 #include <cstdlib>
 
 TEST(DesktopLocale, NumbersKeepTheDecimalPointWhateverTheDesktop) {
-    const char* desktop = std::getenv("LC_ALL");
+    const char* desktop = std::getenv("CORVEL_DESKTOP_LOCALE");
     if (desktop && *desktop) {
         // The rest of the locale follows the desktop.
         ASSERT_STREQ(std::setlocale(LC_CTYPE, nullptr), desktop)
