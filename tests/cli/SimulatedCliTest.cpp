@@ -6,7 +6,6 @@
 #include "cli/LinkCommands.h"
 #include "link/LinkSettings.h"
 #include "platform/CMemorySettingsStore.h"
-#include "tests/support/CScopedCLocale.h"
 
 TEST(SimulatedCli, ProbeFindsTheCorvel) {
     CMemorySettingsStore store;
@@ -29,14 +28,4 @@ TEST(SimulatedCli, ReadPrintsEachRegisterEveryTime) {
     size_t first = text.find("0: 38\n1: 31\n");
     ASSERT_NE(first, std::string::npos) << text;
     EXPECT_NE(text.find("0: 38\n1: 31\n", first + 1), std::string::npos);
-}
-
-TEST(SimulatedCli, ReadPrintsFloatsWithADecimalPointUnderADecimalCommaLocale) {
-    CScopedCLocale comma;
-    ASSERT_TRUE(comma.Active());
-    CMemorySettingsStore store;
-    std::ostringstream out, err;
-    // Registers 440 and 441: the DP damping, 0.896 s on a new simulated transmitter.
-    EXPECT_EQ(cli::RunCli({"--simulate", "read", "440", "2"}, store, out, err), 0) << err.str();
-    EXPECT_NE(out.str().find("440: 0.896\n"), std::string::npos) << out.str();
 }
