@@ -11,6 +11,7 @@
 
 #include "platform/CArchiveException.h"
 #include "platform/CFileException.h"
+#include "platform/FileSystem.h"
 
 namespace app {
 namespace {
@@ -124,7 +125,8 @@ void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     if (name.empty()) throw CFileException::FromErrno(EISDIR, path);
 
     std::string tempPath = (folder == "/" ? "" : folder) + "/." + name + ".XXXXXX";
-    CFd fd(::mkstemp(tempPath.data()));
+    IFileSystem& files = FileSystem();
+    CFd fd(files.MakeTemporary(tempPath.data()));
     if (fd.Get() < 0) ThrowErrno(path);
     CTempFile temp(tempPath);
 
@@ -142,16 +144,16 @@ void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
 
     size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t put = ::write(fd.Get(), bytes.data() + written, bytes.size() - written);
+        const ssize_t put = files.Write(fd.Get(), bytes.data() + written, bytes.size() - written);
         if (put < 0) {
             if (errno == EINTR) continue;
             ThrowErrno(path);
         }
         written += static_cast<size_t>(put);
     }
-    if (::fsync(fd.Get()) != 0) ThrowErrno(path);
+    if (files.Sync(fd.Get()) != 0) ThrowErrno(path);
     if (fd.Close() != 0) ThrowErrno(path);
-    if (::rename(tempPath.c_str(), target.c_str()) != 0) ThrowErrno(path);
+    if (files.Rename(tempPath.c_str(), target.c_str()) != 0) ThrowErrno(path);
     temp.Keep();
     SyncFolder(folder);
 }

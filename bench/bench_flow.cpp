@@ -54,7 +54,7 @@ void BM_DefaultGasCoefficientArrayInMemory(benchmark::State& state) {
         gas.SetOperatingPressureMax(CPressure(50.0, CUnit(6, 1)));
         gas.SetOperatingTemperatureMax(CTemperature(100.0, CUnit(33, 2)));
         bool ok = gas.ComputeIsentropicExponent() != 0;
-        for (CCurveFit* fit : gas.Fits()) ok = ok && fit->GenerateAndFit(true);
+        for (CCurveFit* fit : gas.Fits()) ok = ok && fit->GenerateAndFit();
         gas.SetTestMode(1);
         ok = ok && gas.ComputeCoefficientArray();
         if (!ok) {

@@ -214,17 +214,16 @@ int ReadCommand(CProtocol& protocol, uint8_t address, const std::vector<std::str
         const long end = start + count;
         for (long a = start; a < end;) {
             const auto reg = static_cast<uint16_t>(a);
-            char line[96];
+            std::string line;
             if (reg >= kFirstFloat && reg <= kLastFloat && a + 1 < end) {
-                std::snprintf(line, sizeof line, "%u: %g\n", reg,
-                              static_cast<double>(protocol.Float(reg)));
+                line = FormatText("%u: %g\n", reg, static_cast<double>(protocol.Float(reg)));
                 a += 2;
             } else if (IsByteString(reg)) {
                 const auto bytes = protocol.RegisterBytes(reg);
-                std::snprintf(line, sizeof line, "%u: %02X %02X\n", reg, bytes[0], bytes[1]);
+                line = FormatText("%u: %02X %02X\n", reg, bytes[0], bytes[1]);
                 ++a;
             } else {
-                std::snprintf(line, sizeof line, "%u: %u\n", reg, protocol.Register(reg));
+                line = FormatText("%u: %u\n", reg, protocol.Register(reg));
                 ++a;
             }
             out << line;

@@ -2,10 +2,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
-#include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <memory>
 
@@ -164,13 +166,17 @@ int CChemicalDatabase::FieldOffset(const std::string& normalised, int n) {
 }
 
 int CChemicalDatabase::ReadNumbers(const char* text, int count, double* values) {
+    const char* const last = text + std::strlen(text);
     int read = 0;
     while (read < count) {
-        while (*text == ' ' || *text == '\t') ++text;
-        char* end = nullptr;
-        errno = 0;
-        const double value = std::strtod(text, &end);
-        if (end == text) break;
+        while (text < last && std::strchr(" \t\r\n\v\f", *text)) ++text;
+        // One '+' may lead, as in "+1.5"; from_chars reads the rest with a
+        // decimal point whatever the locale.
+        const char* first = text < last && *text == '+' ? text + 1 : text;
+        if (first < last && (*first == '+' || *first == '-') && first != text) break;
+        double value = 0.0;
+        const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+        if (error != std::errc() || !std::isfinite(value)) break;
         values[read++] = value;
         text = end;
     }

@@ -47,16 +47,21 @@ bool CCurveFit::CopyFrom(const CCurveFit& other) {
     return true;
 }
 
-bool CCurveFit::GeneratePoints(bool /*resize*/) { return true; }
+bool CCurveFit::GeneratePoints() { return true; }
 
 bool CCurveFit::Fit() { return false; }
 
-bool CCurveFit::GenerateAndFit(bool resize) { return GeneratePoints(resize) && Fit(); }
+bool CCurveFit::GenerateAndFit() { return GeneratePoints() && Fit(); }
 
 void CCurveFit::SetPoint(int k, double x, double y) {
     const std::size_t i = static_cast<std::size_t>(k);
     m_workX[i] = m_displayX[i] = x;
     m_workY[i] = m_displayY[i] = y;
+}
+
+void CCurveFit::RefillWorkingPoints() {
+    m_workX = m_displayX;
+    m_workY = m_displayY;
 }
 
 bool CCurveFit::SolveOneVariable(int degree, unsigned noInverseMessage) {

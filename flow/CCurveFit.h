@@ -56,18 +56,21 @@ class CCurveFit {
     virtual bool CopyFrom(const CCurveFit& other);
 
     // Lays out the fit's data points (computing their values where the data
-    // source asks for it). `resize` asks for fresh arrays of the standard size.
-    // False after a failure whose message has been shown.
-    virtual bool GeneratePoints(bool resize);
+    // source asks for it) and fills the working arrays for the next fit. Values
+    // the user typed in are kept. False after a failure whose message has been
+    // shown.
+    virtual bool GeneratePoints();
     // Fits the working points; sets the valid flag to the result.
     virtual bool Fit();
 
     // Generate, then fit.
-    virtual bool GenerateAndFit(bool resize);
+    virtual bool GenerateAndFit();
 
   protected:
     // Stores a generated point in both the working and the display arrays.
     void SetPoint(int k, double x, double y);
+    // The working arrays again as the display arrays hold them.
+    virtual void RefillWorkingPoints();
     // Fits a polynomial of `degree` in the working x values to the working y
     // values and stores its coefficients; shows `noInverseMessage` when the
     // solver fails (the coefficients then stay as they were).

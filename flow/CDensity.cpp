@@ -69,11 +69,19 @@ bool CDensity::CopyFrom(const CCurveFit& other) {
     return true;
 }
 
-bool CDensity::GeneratePoints(bool resize) {
-    return m_liquidFlag ? GenerateLiquid(resize) : GenerateGas(resize);
+void CDensity::RefillWorkingPoints() {
+    CCurveFit::RefillWorkingPoints();
+    m_workPressure = m_displayPressure;
 }
 
-bool CDensity::GenerateGas(bool resize) {
+bool CDensity::KeepsPointsTypedIn(int gridPoints) const {
+    return !ComputedFromDatabase(m_owner.DensityDataSource()) && m_pointCount > 0 &&
+           m_pointCount != gridPoints;
+}
+
+bool CDensity::GeneratePoints() { return m_liquidFlag ? GenerateLiquid() : GenerateGas(); }
+
+bool CDensity::GenerateGas() {
     const CFlow& flow = m_owner;
     const CUnit tUnit = flow.OperatingTemperatureMin().Unit();
     const CUnit pUnit = flow.OperatingPressureMin().Unit();
@@ -93,8 +101,13 @@ bool CDensity::GenerateGas(bool resize) {
         flow::ShowMessage(kMsgZeroPressure);
         return false;
     }
-    // A grid of another size cannot keep its values: start afresh.
-    if (resize || m_pointCount != kGasPoints) Resize(kGasPoints);
+    if (KeepsPointsTypedIn(kGasPoints)) {
+        RefillWorkingPoints();
+        return true;
+    }
+    // A computed grid of another size starts afresh; values typed in for this
+    // grid keep their places.
+    if (m_pointCount != kGasPoints) Resize(kGasPoints);
 
     const int source = flow.DensityDataSource();
     const bool computed = ComputedFromDatabase(source);
@@ -135,7 +148,7 @@ bool CDensity::GenerateGas(bool resize) {
     return true;
 }
 
-bool CDensity::GenerateLiquid(bool resize) {
+bool CDensity::GenerateLiquid() {
     const CFlow& flow = m_owner;
     const CUnit tUnit = flow.OperatingTemperatureMin().Unit();
     const double tMin = flow::TemperatureIn(flow.OperatingTemperatureMin(), flow::Rankine());
@@ -155,7 +168,11 @@ bool CDensity::GenerateLiquid(bool resize) {
             return false;
         }
     }
-    if (resize || m_pointCount != kLiquidPoints) Resize(kLiquidPoints);
+    if (KeepsPointsTypedIn(kLiquidPoints)) {
+        RefillWorkingPoints();
+        return true;
+    }
+    if (m_pointCount != kLiquidPoints) Resize(kLiquidPoints);
     const double mw = flow.MolecularWeight().Get();
     const double standardPressure = flow.StandardPressure().Value();
     for (int a = 0; a < kLiquidPoints; ++a) {

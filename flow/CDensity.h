@@ -31,12 +31,18 @@ class CDensity : public CCurveFit {
     void DeletePoints() override;
     void ResetCoefficients() override;
     bool CopyFrom(const CCurveFit& other) override;
-    bool GeneratePoints(bool resize) override;
+    bool GeneratePoints() override;
     bool Fit() override;
 
+  protected:
+    void RefillWorkingPoints() override;
+
   private:
-    bool GenerateGas(bool resize);
-    bool GenerateLiquid(bool resize);
+    bool GenerateGas();
+    bool GenerateLiquid();
+    // True when the points hold values typed in on a grid other than the
+    // generated one: they are then fitted as they stand.
+    bool KeepsPointsTypedIn(int gridPoints) const;
 
     std::vector<double> m_workPressure;
     std::vector<double> m_displayPressure;

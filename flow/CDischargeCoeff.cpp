@@ -36,7 +36,7 @@ std::vector<double> CDischargeCoeff::ReynoldsSequence(int diffProducer) {
     return sequence;
 }
 
-bool CDischargeCoeff::GeneratePoints(bool /*resize*/) {
+bool CDischargeCoeff::GeneratePoints() {
     const int code = m_owner.DiffProducer();
     const double d = flow::LengthIn(m_owner.BoreDiameter(), flow::Inches());
     const double tubeD = flow::LengthIn(m_owner.TubeDiameter(), flow::Inches());

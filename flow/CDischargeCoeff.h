@@ -12,7 +12,7 @@ class CDischargeCoeff : public CCurveFit {
 
     using CCurveFit::CCurveFit;
 
-    bool GeneratePoints(bool resize) override;
+    bool GeneratePoints() override;
     bool Fit() override;
 
     // The Reynolds numbers of the point sequence for a producer.

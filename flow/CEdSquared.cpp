@@ -14,7 +14,7 @@ constexpr unsigned kMsgNoInverse = 357;
 
 }  // namespace
 
-bool CEdSquared::GeneratePoints(bool /*resize*/) {
+bool CEdSquared::GeneratePoints() {
     const double tMin = flow::TemperatureIn(m_owner.OperatingTemperatureMin(), flow::Rankine());
     const double tMax = flow::TemperatureIn(m_owner.OperatingTemperatureMax(), flow::Rankine());
     if (tMax <= tMin || tMin < flow::kTiny) {

@@ -12,6 +12,6 @@ class CEdSquared : public CCurveFit {
 
     using CCurveFit::CCurveFit;
 
-    bool GeneratePoints(bool resize) override;
+    bool GeneratePoints() override;
     bool Fit() override;
 };

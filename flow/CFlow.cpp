@@ -136,7 +136,7 @@ void CFlow::ResetToDefaults() {
     m_tubeMaterial = 0;
     m_tubeReferenceTemperature = CTemperature(68.0, Fahrenheit());
     m_diffProducer = 1;
-    m_standardPressure = CPressure(14.696, DpUnit());
+    m_standardPressure = CPressure(14.696, Psi());
     m_standardTemperature = CTemperature(68.0, Fahrenheit());
     m_baseDensity = CDVDensity(34.12, LbsPerCuFt());
     m_molecularWeight = CDimlessValue(0.0);
@@ -357,8 +357,9 @@ bool CFlow::ComputeCoefficientArray() {
     a[97] = 1.0f;
     a[98] = 0.5f;
     a[99] = 0.0f;
-    a[100] = static_cast<float>(FlowUpperLimit(a[92], a[94], a[95]));
-    a[101] = a[100] * 0.01f;
+    const double upperLimit = FlowUpperLimit(a[92], a[94], a[95]);
+    a[100] = static_cast<float>(upperLimit);
+    a[101] = static_cast<float>(upperLimit * 0.01);
     a[102] = a[99];
     a[103] = a[100];
     return true;
@@ -475,8 +476,10 @@ bool CFlow::WriteSendFile() const {
         return false;
     }
     for (int k = 0; k < kArraySize; ++k)
-        std::fprintf(file, texts::kCoefficientLine, k,
-                     static_cast<double>(m_array[static_cast<size_t>(k)]));
+        std::fputs(FormatText(texts::kCoefficientLine, k,
+                              static_cast<double>(m_array[static_cast<size_t>(k)]))
+                       .c_str(),
+                   file);
     return std::fclose(file) == 0;
 }
 

@@ -27,7 +27,7 @@ bool CGasExpansion::OrificeTrue() {
     return true;
 }
 
-bool CGasExpansion::GeneratePoints(bool /*resize*/) {
+bool CGasExpansion::GeneratePoints() {
     const double d = flow::LengthIn(m_owner.BoreDiameter(), flow::Inches());
     const double tubeD = flow::LengthIn(m_owner.TubeDiameter(), flow::Inches());
     const double k = m_owner.GetIsentropicExponent();
@@ -61,7 +61,7 @@ bool CGasExpansion::Fit() {
     return ok;
 }
 
-bool CGasExpansion::GenerateAndFit(bool resize) {
+bool CGasExpansion::GenerateAndFit() {
     if (m_liquidFlag) {
         DeletePoints();
         ResetCoefficients();
@@ -69,5 +69,5 @@ bool CGasExpansion::GenerateAndFit(bool resize) {
         return true;
     }
     if (OrificeTrue()) return true;
-    return GeneratePoints(resize) && Fit();
+    return GeneratePoints() && Fit();
 }

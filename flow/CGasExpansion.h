@@ -19,8 +19,8 @@ class CGasExpansion : public CCurveFit {
     bool OrificeTrue();
 
     // The nozzle and venturi points.
-    bool GeneratePoints(bool resize) override;
+    bool GeneratePoints() override;
     bool Fit() override;
     // Liquid: 1, 0, 0 without points; orifice: OrificeTrue; else generate and fit.
-    bool GenerateAndFit(bool resize) override;
+    bool GenerateAndFit() override;
 };

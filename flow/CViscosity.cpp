@@ -16,7 +16,7 @@ constexpr int kDatabaseSource = 6;
 
 }  // namespace
 
-bool CViscosity::GeneratePoints(bool resize) {
+bool CViscosity::GeneratePoints() {
     const CUnit tUnit = m_owner.OperatingTemperatureMin().Unit();
     const double tMin = flow::TemperatureIn(m_owner.OperatingTemperatureMin(), flow::Rankine());
     const double tMax = flow::TemperatureIn(m_owner.OperatingTemperatureMax(), flow::Rankine());
@@ -29,8 +29,13 @@ bool CViscosity::GeneratePoints(bool resize) {
     if (computed && !m_owner.Database().ReadRecord(
                         m_owner.FluidName(), CChemicalDatabase::RecordKind::Viscosity, record))
         return false;
-    // A grid of another size cannot keep its values: start afresh.
-    if (resize || m_pointCount != kPoints) Resize(kPoints);
+    // Values typed in on a grid of another size are fitted as they stand; a
+    // computed grid of another size starts afresh.
+    if (!computed && m_pointCount > 0 && m_pointCount != kPoints) {
+        RefillWorkingPoints();
+        return true;
+    }
+    if (m_pointCount != kPoints) Resize(kPoints);
     for (int a = 0; a < kPoints; ++a) {
         const double t = tMin + a * (1.0 / (kPoints - 1)) * (tMax - tMin);
         double value = m_displayY[a];

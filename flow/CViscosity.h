@@ -11,6 +11,6 @@ class CViscosity : public CCurveFit {
 
     using CCurveFit::CCurveFit;
 
-    bool GeneratePoints(bool resize) override;
+    bool GeneratePoints() override;
     bool Fit() override;
 };

@@ -8,6 +8,7 @@
 #include "flow/FlowUnits.h"
 #include "flow/Messages.h"
 #include "platform/CException.h"
+#include "resources/Strings.h"
 #include "resources/Texts.h"
 
 namespace flow {
@@ -46,12 +47,14 @@ void PutTestGeometry(CFlow& flow) {
     flow.SetOperatingTemperatureMax(CTemperature(kTestTemperatureMax, Fahrenheit()));
 }
 
-bool EnsureFitted(CCurveFit& fit) { return fit.Valid() || fit.GenerateAndFit(true); }
+bool EnsureFitted(CCurveFit& fit) { return fit.Valid() || fit.GenerateAndFit(); }
 
 void WriteCoefficients(FILE* file, const char* heading, const CCurveFit& fit, int count) {
     std::fputs(heading, file);
     for (int k = 0; k < count; ++k)
-        std::fprintf(file, texts::kCoefficientLine, k, static_cast<double>(fit.Coefficient(k)));
+        std::fputs(
+            FormatText(texts::kCoefficientLine, k, static_cast<double>(fit.Coefficient(k))).c_str(),
+            file);
 }
 
 bool WriteFiles(CFlow* flow, const std::string& directory) {
@@ -74,7 +77,7 @@ bool WriteFiles(CFlow* flow, const std::string& directory) {
         !EnsureFitted(*flow->EdSquared()))
         return false;
     if (expansion && !expansion->Valid()) {
-        if (!flow->ComputeIsentropicExponent() || !expansion->GenerateAndFit(true)) return false;
+        if (!flow->ComputeIsentropicExponent() || !expansion->GenerateAndFit()) return false;
     }
     if (!EnsureFitted(*flow->Viscosity()) || !flow->ComputeBaseDensity()) return false;
 
@@ -84,8 +87,10 @@ bool WriteFiles(CFlow* flow, const std::string& directory) {
     const CDensity& density = *flow->Density();
     for (int j = 0; j < CDensity::kColumns; ++j) {
         for (int i = 0; i < CDensity::kRows; ++i)
-            std::fprintf(file.get(), texts::kDensityTableLine, j, i,
-                         static_cast<double>(density.TableValue(i, j)));
+            std::fputs(FormatText(texts::kDensityTableLine, j, i,
+                                  static_cast<double>(density.TableValue(i, j)))
+                           .c_str(),
+                       file.get());
     }
     WriteCoefficients(file.get(), texts::kCdFitHeading, *flow->DischargeCoeff(),
                       CDischargeCoeff::kDegree + 1);

@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "platform/CFileException.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ std::string OneLine(std::string value) {
 void WriteAll(int fd, const std::string& data, const std::string& path) {
     size_t done = 0;
     while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        const ssize_t n = FileSystem().Write(fd, data.data() + done, data.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             throw CFileException::FromErrno(errno, path);
@@ -189,20 +190,20 @@ void CIniSettingsStore::Save(const std::vector<Section>& sections) const {
     if (ec) throw CFileException::FromErrno(ec.value(), m_path);
 
     std::string temp = m_path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    const int fd = FileSystem().MakeTemporary(temp.data());
     if (fd < 0) throw CFileException::FromErrno(errno, m_path);
     try {
         struct stat st {};
         ::fchmod(fd, ::stat(m_path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
         WriteAll(fd, out.str(), m_path);
-        if (::fsync(fd) != 0) throw CFileException::FromErrno(errno, m_path);
+        if (FileSystem().Sync(fd) != 0) throw CFileException::FromErrno(errno, m_path);
     } catch (...) {
         ::close(fd);
         ::unlink(temp.c_str());
         throw;
     }
     ::close(fd);
-    if (::rename(temp.c_str(), m_path.c_str()) != 0) {
+    if (FileSystem().Rename(temp.c_str(), m_path.c_str()) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());
         throw CFileException::FromErrno(error, m_path);

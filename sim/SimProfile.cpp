@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <locale>
 #include <sstream>
 
 #include "sim/CSimLine.h"
@@ -53,6 +54,7 @@ bool ParseAddress(const std::string& text, uint8_t& address) {
 
 bool ParseDoubles(const std::string& text, std::vector<double>& values) {
     std::istringstream in(text);
+    in.imbue(std::locale::classic());  // a decimal point whatever the global locale
     double value = 0.0;
     values.clear();
     while (in >> value) {

@@ -5,11 +5,13 @@
 
 #include "app/ui/CMVApp.h"
 #include "app/ui/CMainFrame.h"
+#include "app/ui/NumericLocale.h"
 #include "app/ui/Screenshots.h"
 #include "app/ui/UiTexts.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    KeepNumericLocaleC();
     QApplication::setOrganizationName(QString::fromLatin1(uitexts::kSettingsRoot));
     QApplication::setApplicationName(QString::fromLatin1(uitexts::kAppTitle));
 

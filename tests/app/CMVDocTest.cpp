@@ -11,6 +11,7 @@
 #include "platform/CFileException.h"
 #include "resources/Strings.h"
 #include "tests/app/ConfigTestSupport.h"
+#include "tests/support/CFailingFileSystem.h"
 #include "tests/support/CScriptedUi.h"
 
 using configtest::Bytes;
@@ -185,19 +186,37 @@ TEST(CMVDoc, SaveToAnUnusablePathReportsItsCause) {
     EXPECT_EQ(doc.PathName(), file);
 }
 
+// A read-only folder refuses the temporary file (access denied); a full disk
+// fails the write, a failing device the flush, and a refused rename the last
+// step. Each save reports its cause and keeps the previous file as it was.
 TEST(CMVDoc, SaveIntoAReadOnlyFolderKeepsThePreviousFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    using Call = CFailingFileSystem::Call;
+    const struct {
+        Call call;
+        int error;
+        unsigned text;
+    } failures[] = {{Call::MakeTemporary, EACCES, 316},
+                    {Call::Write, ENOSPC, 324},
+                    {Call::Sync, EIO, 321},
+                    {Call::Rename, EROFS, 316}};
     CTempFolder folder;
     const std::string path = folder.File("locked.cmm");
     CMVDoc doc;
     doc.Save(path);
     const Bytes before = app::ReadFileBytes(path);
-    std::filesystem::permissions(
-        folder.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     doc.Transmitter().DeviceInfo().SetTag("CHANGED");
-    CScriptedUi ui;
-    ui.Expect(kSaveError).Expect(LoadString(316));
-    RunAndReport([&] { doc.Save(path); });
-    std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_all);
-    EXPECT_EQ(app::ReadFileBytes(path), before);
+    for (const auto& failure : failures) {
+        CFailingFileSystem files;
+        files.Fail(failure.call, failure.error);
+        CScriptedUi ui;
+        ui.Expect(kSaveError).Expect(LoadString(failure.text));
+        RunAndReport([&] { doc.Save(path); });
+        ui.Verify();
+        EXPECT_EQ(files.Count(failure.call), 1) << CallName(failure.call);
+        EXPECT_EQ(app::ReadFileBytes(path), before) << CallName(failure.call);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                                std::filesystem::directory_iterator()),
+                  1)
+            << CallName(failure.call) << ": a temporary file was left behind";
+    }
 }

@@ -52,7 +52,7 @@ Bytes ExpectedNewFile(uint32_t dateSeconds) {
     w.Dim(14.696, 1, 6).F64(0.0).F64(0.0997019);
     w.Dim(1.234, 0, 240).Dim(14.567, 1, 6).Dim(68, 2, 33).Dim(2.345, 32, 243);
     w.Dim(0, 35, 47).Dim(68, 2, 33).Dim(0, 35, 47).Dim(68, 2, 33);
-    w.Dim(14.696, 0, 240).Dim(68, 2, 33).Dim(34.12, 33, 94).F64(28.014);
+    w.Dim(14.696, 1, 6).Dim(68, 2, 33).Dim(34.12, 33, 94).F64(28.014);
     w.Dim(0, 2, 33).Dim(0, 2, 33).Dim(0, 0, 240).Dim(0, 0, 240);
     w.Unit(33, 94).Unit(34, 55);
     w.EmptyFit(0).U16(7).U16(9).F32(1.0f);
@@ -126,6 +126,20 @@ TEST(ConfigFile, NewDocumentWritesTheDefaultLayoutExactly) {
                      13, 0, 2, 0, 10, 0, 2,  0, 251, 0, 251, 0, 251, 0, 251, 0}));
     EXPECT_EQ(Bytes(file.begin() + kFlowFlags, file.begin() + kFlowFlags + 6),
               Bytes({1, 0, 32, 0, 0, 0}));
+}
+
+TEST(ConfigFile, StoredStandardPressureIsKeptInItsOwnUnit) {
+    // Files written before New gave psi hold 14.696 in unit 240; they load as
+    // they are, and so does any other unit.
+    for (const CPressure& stored :
+         {CPressure(14.696, CUnit(240, 0)), CPressure(1.01325, CUnit(12, 1))}) {
+        CMVDoc source;
+        source.Transmitter().Flow()->SetStandardPressure(stored);
+        CMVDoc loaded;
+        loaded.Load(source.Store());
+        EXPECT_EQ(loaded.Transmitter().Flow()->StandardPressure().Value(), stored.Value());
+        EXPECT_EQ(loaded.Transmitter().Flow()->StandardPressure().Unit(), stored.Unit());
+    }
 }
 
 TEST(ConfigFile, FormatVersionWrittenIsAlwaysOne) {

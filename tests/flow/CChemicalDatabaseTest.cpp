@@ -4,6 +4,7 @@
 
 #include "resources/Strings.h"
 #include "tests/flow/TestSupport.h"
+#include "tests/support/CScopedCLocale.h"
 #include "tests/support/CScriptedUi.h"
 
 namespace {
@@ -163,4 +164,59 @@ TEST(CChemicalDatabase, ShippedFileBesideTheProgramHoldsTheTestFluids) {
     EXPECT_NE(std::find(names.begin(), names.end(), "NITROGEN"), names.end());
     EXPECT_NE(std::find(names.begin(), names.end(), "WATER"), names.end());
     EXPECT_NE(std::find(names.begin(), names.end(), "NITRIC OXIDE"), names.end());
+}
+
+TEST(CChemicalDatabase, NumbersInEveryDecimalForm) {
+    double values[8] = {};
+    EXPECT_EQ(
+        CChemicalDatabase::ReadNumbers(" +1.5 -2.5E-3 7 .25 3. 9.0959819E+14 1e-300 0", 8, values),
+        8);
+    EXPECT_EQ(values[0], 1.5);
+    EXPECT_EQ(values[1], -0.0025);
+    EXPECT_EQ(values[2], 7.0);
+    EXPECT_EQ(values[3], 0.25);
+    EXPECT_EQ(values[4], 3.0);
+    EXPECT_EQ(values[5], 9.0959819e14);
+    EXPECT_EQ(values[6], 1e-300);
+    EXPECT_EQ(values[7], 0.0);
+    // A number ends where its text does: "$" (a space inside a field) stops it
+    // and the next read fails there.
+    EXPECT_EQ(CChemicalDatabase::ReadNumbers("4.5$6 7", 3, values), 1);
+    EXPECT_EQ(values[0], 4.5);
+    // Only finite decimal numbers are constants: an infinity, a NaN, a value
+    // beyond the range of a double and a second sign end the record.
+    for (const char* text : {"inf", "-nan", "1e999", "+-1", "-", "e5"}) {
+        double value = 42.0;
+        EXPECT_EQ(CChemicalDatabase::ReadNumbers(text, 1, &value), 0) << text;
+    }
+    // A decimal comma is no decimal point, whatever the locale.
+    EXPECT_EQ(CChemicalDatabase::ReadNumbers("1,5", 2, values), 1);
+    EXPECT_EQ(values[0], 1.0);
+}
+
+TEST(CChemicalDatabase, ReadsTheSameConstantsUnderADecimalCommaLocale) {
+    CScriptedUi ui;
+    const CChemicalDatabase db;
+    const CChemicalDatabase::RecordKind kinds[] = {
+        CChemicalDatabase::RecordKind::LiquidDensity, CChemicalDatabase::RecordKind::HeatCapacity,
+        CChemicalDatabase::RecordKind::SecondVirial, CChemicalDatabase::RecordKind::Viscosity};
+    CChemicalDatabase::Record expected[4] = {};
+    double weight = 0.0;
+    ASSERT_TRUE(db.LookUp("NITROGEN", true, &weight));
+    for (int k = 0; k < 4; ++k) ASSERT_TRUE(db.ReadRecord("NITROGEN", kinds[k], expected[k]));
+    // From the shipped file: molecular weight 28.0134, liquid density A 3.2091.
+    EXPECT_EQ(weight, 28.0134);
+    EXPECT_EQ(expected[0][0], 3.2091);
+
+    CScopedCLocale comma;
+    ASSERT_TRUE(comma.Active());
+    ASSERT_EQ(CScopedCLocale::DecimalPoint(), ",");
+    double weightThere = 0.0;
+    EXPECT_TRUE(db.LookUp("NITROGEN", true, &weightThere));
+    EXPECT_EQ(weightThere, weight);
+    for (int k = 0; k < 4; ++k) {
+        CChemicalDatabase::Record record{};
+        ASSERT_TRUE(db.ReadRecord("NITROGEN", kinds[k], record)) << k;
+        EXPECT_EQ(record, expected[k]) << k;
+    }
 }

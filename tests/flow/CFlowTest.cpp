@@ -39,8 +39,7 @@ void FitAll(CFlow& f) {
     if (f.GetGasExpansion()) {
         ASSERT_EQ(f.ComputeIsentropicExponent(), 1);
     }
-    for (CCurveFit* fit : f.Fits())
-        ASSERT_TRUE(fit->GenerateAndFit(true)) << fit->RuntimeClassName();
+    for (CCurveFit* fit : f.Fits()) ASSERT_TRUE(fit->GenerateAndFit()) << fit->RuntimeClassName();
 }
 
 // A transport that records what is written and serves queued replies.
@@ -102,8 +101,8 @@ TEST(CFlow, FreshGasConfiguration) {
     EXPECT_EQ(gas.TubeMaterial(), 0);
     EXPECT_EQ(gas.BoreReferenceTemperature().Value(), 68.0);
     EXPECT_EQ(gas.DiffProducer(), 1);
-    EXPECT_EQ(gas.StandardPressure().Value(), 14.696);
-    EXPECT_EQ(gas.StandardPressure().Unit(), kDp);
+    EXPECT_EQ(gas.StandardPressure().Value(), 14.696);  // one atmosphere in psi
+    EXPECT_EQ(gas.StandardPressure().Unit(), kPsi);
     EXPECT_EQ(gas.BaseDensity().Value(), 34.12);
     EXPECT_EQ(gas.BaseDensity().Unit(), CUnit(94, 33));
     EXPECT_EQ(gas.OperatingPressureMax().Unit(), kDp);
@@ -257,11 +256,38 @@ TEST(CFlow, LiquidCoefficientArrayLayout) {
     EXPECT_EQ(a[97], 1.0f);
     EXPECT_EQ(a[98], 0.5f);
     EXPECT_EQ(a[99], 0.0f);
-    EXPECT_EQ(a[101], a[100] * 0.01f);
     EXPECT_EQ(a[102], a[99]);
     EXPECT_EQ(a[103], a[100]);
     // Water in the database at 68 °F: 62.3 lb/ft3.
     EXPECT_NEAR(a[1], 62.3, 0.1);
+}
+
+// Element 101 is 1 % of the flow upper limit, computed in double and rounded
+// once like every other element; 1 % of the already rounded element 100 in
+// single precision differs from it in the last bit for many limits.
+TEST(CFlow, OnePercentOfTheUpperLimitIsRoundedOnce) {
+    CScriptedUi ui;
+    int differsFromSinglePrecision = 0;
+    for (const double pressureMax : {50.0, 20.0, 8.0, 3.0}) {
+        for (const bool liquidCase : {false, true}) {
+            std::unique_ptr<CFlow> f;
+            if (liquidCase)
+                f = std::make_unique<CLiquidFlow>();
+            else
+                f = std::make_unique<CGasFlow>();
+            SetUpRanges(*f);
+            f->SetOperatingPressureMax(CPressure(pressureMax, kPsi));
+            FitAll(*f);
+            f->SetTestMode(1);
+            ASSERT_TRUE(f->ComputeCoefficientArray());
+            const auto& a = f->Array();
+            const double limit = f->FlowUpperLimit(a[92], a[94], a[95]);
+            EXPECT_EQ(a[100], static_cast<float>(limit));
+            EXPECT_EQ(a[101], static_cast<float>(limit * 0.01)) << pressureMax << " " << liquidCase;
+            if (static_cast<float>(limit * 0.01) != a[100] * 0.01f) ++differsFromSinglePrecision;
+        }
+    }
+    EXPECT_GT(differsFromSinglePrecision, 0);
 }
 
 // The flow upper limit checked against the flow equation evaluated with the
@@ -348,8 +374,7 @@ TEST(CFlow, GasDpLimitStopsAtTheOperatingPressureMaximum) {
 TEST(CFlow, BaseDensityFromTheDatabaseOrFromTheFit) {
     CScriptedUi ui;
     CGasFlow gas;
-    SetUpRanges(gas);
-    gas.SetStandardPressure(CPressure(14.696, kPsi));
+    SetUpRanges(gas);  // base conditions as after New: 68 °F, 14.696 psi
     ui.Expect(LoadString(361));
     EXPECT_FALSE(gas.ComputeBaseDensity());
     FitAll(gas);
@@ -447,7 +472,7 @@ TEST(CFlow, ConfigurationBlocks) {
     EXPECT_EQ(b2[21], 47);
     EXPECT_EQ(transport.written[3][2], 60);
     EXPECT_EQ(transport.written[4][2], 80);
-    EXPECT_EQ(transport.written[4][20], 240);
+    EXPECT_EQ(transport.written[4][20], 6);
     EXPECT_EQ(transport.written[4][21], 33);
 }
 
@@ -487,7 +512,7 @@ TEST(CFlow, SendAndReceiveCarryTheConfiguration) {
     EXPECT_EQ(copy.DiffProducer(), 0);
     EXPECT_EQ(copy.BoreDiameter().Value(), 1.5);
     EXPECT_EQ(copy.TubeDiameter().Value(), 4.0);
-    EXPECT_EQ(copy.StandardPressure().Unit(), kDp);
+    EXPECT_EQ(copy.StandardPressure().Unit(), kPsi);
     EXPECT_NEAR(copy.OperatingPressureMax().Value(), 50.0, 1e-5);
     EXPECT_EQ(copy.OperatingPressureMax().Unit(), kPsi);
     EXPECT_NEAR(copy.OperatingTemperatureMin().Value(), 10.0, 1e-4);

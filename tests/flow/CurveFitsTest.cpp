@@ -43,7 +43,7 @@ double WorstCdError(int code, double d, double tubeD) {
     gas.SetBoreDiameter(CLength(d, kInches));
     gas.SetTubeDiameter(CLength(tubeD, kInches));
     CDischargeCoeff& fit = *gas.DischargeCoeff();
-    EXPECT_TRUE(fit.GenerateAndFit(true)) << "code " << code;
+    EXPECT_TRUE(fit.GenerateAndFit()) << "code " << code;
     EXPECT_EQ(fit.PointCount(), 0);  // points are discarded after the fit
     const std::vector<double> sequence = CDischargeCoeff::ReynoldsSequence(code);
     const double beta = d / tubeD;
@@ -97,7 +97,7 @@ TEST(CDischargeCoeff, TubeNoWiderThanBoreAbandonsWithItsMessage) {
     gas.SetBoreDiameter(CLength(4.0, kInches));
     gas.SetTubeDiameter(CLength(4.0, kInches));
     ui.Expect(LoadString(340));
-    EXPECT_THROW(gas.DischargeCoeff()->GenerateAndFit(true), CUserException);
+    EXPECT_THROW(gas.DischargeCoeff()->GenerateAndFit(), CUserException);
     EXPECT_FALSE(gas.DischargeCoeff()->Valid());
 }
 
@@ -128,7 +128,7 @@ TEST(CEdSquared, FitReproducesThermalExpansionAcrossTheRange) {
     SetUpRanges(gas);
     gas.SetBoreMaterial(4);  // Monel bore in a carbon steel tube
     gas.SetTubeMaterial(0);
-    ASSERT_TRUE(gas.EdSquared()->GenerateAndFit(true));
+    ASSERT_TRUE(gas.EdSquared()->GenerateAndFit());
     EXPECT_EQ(gas.EdSquared()->PointCount(), 0);
     // At 68 °F (527.67 °R) the diameters are the reference ones:
     // 1.5² / sqrt(1 - 0.375⁴) = 2.25 / 0.9900632 = 2.272582.
@@ -151,11 +151,11 @@ TEST(CEdSquared, EmptyRangeAndInvertedGeometry) {
     SetUpRanges(gas);
     gas.SetOperatingTemperatureMax(CTemperature(0.0, kFahrenheit));
     ui.Expect(LoadString(341));
-    EXPECT_FALSE(gas.EdSquared()->GenerateAndFit(true));
+    EXPECT_FALSE(gas.EdSquared()->GenerateAndFit());
     SetUpRanges(gas);
     gas.SetBoreDiameter(CLength(5.0, kInches));
     ui.Expect(LoadString(343));
-    EXPECT_THROW(gas.EdSquared()->GenerateAndFit(true), CUserException);
+    EXPECT_THROW(gas.EdSquared()->GenerateAndFit(), CUserException);
 }
 
 TEST(CGasExpansion, OrificeGetsItsCoefficientsDirectly) {
@@ -163,7 +163,7 @@ TEST(CGasExpansion, OrificeGetsItsCoefficientsDirectly) {
     CGasFlow gas;
     SetUpRanges(gas);
     gas.SetBoreDiameter(CLength(2.0, kInches));  // beta 0.5
-    ASSERT_TRUE(gas.GetGasExpansion()->GenerateAndFit(true));
+    ASSERT_TRUE(gas.GetGasExpansion()->GenerateAndFit());
     // -(0.41 + 0.35 * 0.0625) / (27.72976 * 1.4) = -0.431875 / 38.821664 = -0.011124588
     EXPECT_NEAR(gas.GetGasExpansion()->Coefficient(1), -0.011124588, 1e-8);
     EXPECT_EQ(gas.GetGasExpansion()->Coefficient(0), 1.0f);
@@ -178,7 +178,7 @@ TEST(CGasExpansion, NozzleFitReproducesTheExpansionFactor) {
         SetUpRanges(gas);
         gas.SetDiffProducer(code);
         CGasExpansion& fit = *gas.GetGasExpansion();
-        ASSERT_TRUE(fit.GenerateAndFit(true)) << code;
+        ASSERT_TRUE(fit.GenerateAndFit()) << code;
         EXPECT_EQ(fit.PointCount(), 0);
         // Halfway between the generated ratios k * 2.5/99.
         for (int k = 0; k < 99; ++k) {
@@ -196,7 +196,7 @@ TEST(CGasExpansion, LiquidHasNoExpansion) {
     CLiquidFlow liquid;
     CGasExpansion fit(liquid, 1);
     fit.Resize(5);
-    ASSERT_TRUE(fit.GenerateAndFit(true));
+    ASSERT_TRUE(fit.GenerateAndFit());
     EXPECT_EQ(fit.PointCount(), 0);
     EXPECT_EQ(fit.GetCoefficients(), (CCurveFit::Coefficients{1, 0, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(fit.Valid());
@@ -221,7 +221,7 @@ TEST(CDensity, CompressibilityFitFollowsTheVirialModelAcrossTheGrid) {
     CGasFlow gas;
     SetUpRanges(gas);
     CDensity& fit = *gas.Density();
-    ASSERT_TRUE(fit.GenerateAndFit(true));
+    ASSERT_TRUE(fit.GenerateAndFit());
     EXPECT_EQ(fit.PointCount(), 12);
     // The display points keep the grid in the user's units.
     EXPECT_DOUBLE_EQ(fit.DisplayX()[0], 0.0);
@@ -255,7 +255,7 @@ TEST(CDensity, LiquidDensityFitFollowsTheModel) {
     liquid.SetOperatingTemperatureMin(CTemperature(40.0, kFahrenheit));
     liquid.SetOperatingTemperatureMax(CTemperature(200.0, kFahrenheit));
     CDensity& fit = *liquid.Density();
-    ASSERT_TRUE(fit.GenerateAndFit(true));
+    ASSERT_TRUE(fit.GenerateAndFit());
     EXPECT_EQ(fit.PointCount(), 4);
     CChemicalDatabase::Record record{};
     ASSERT_TRUE(liquid.Database().ReadRecord("WATER", CChemicalDatabase::RecordKind::LiquidDensity,
@@ -278,7 +278,7 @@ TEST(CDensity, EqualCompressibilitiesFitWithoutSolving) {
     SetUpRanges(gas);
     gas.SetDensityDataSource(4);  // user compressibilities
     CDensity& fit = *gas.Density();
-    ASSERT_TRUE(fit.GeneratePoints(true));
+    ASSERT_TRUE(fit.GeneratePoints());
     for (double& z : fit.WorkY()) z = 0.25;
     ASSERT_TRUE(fit.Fit());
     // z = 1/sqrt(0.25) = 2 everywhere.
@@ -298,14 +298,14 @@ TEST(CDensity, GasRangeChecks) {
     SetUpRanges(gas);
     gas.SetOperatingPressureMin(CPressure(0.0, kPsi));
     ui.Expect(LoadString(333));
-    EXPECT_FALSE(gas.Density()->GenerateAndFit(true));
+    EXPECT_FALSE(gas.Density()->GenerateAndFit());
     gas.SetOperatingPressureMin(CPressure(50.0, kPsi));
     ui.Expect(LoadString(336));
-    EXPECT_FALSE(gas.Density()->GenerateAndFit(true));
+    EXPECT_FALSE(gas.Density()->GenerateAndFit());
     SetUpRanges(gas);
     gas.SetOperatingTemperatureMin(CTemperature(-459.67, kFahrenheit));
     ui.Expect(LoadString(336));
-    EXPECT_FALSE(gas.Density()->GenerateAndFit(true));
+    EXPECT_FALSE(gas.Density()->GenerateAndFit());
     EXPECT_FALSE(gas.Density()->Valid());
 }
 
@@ -317,25 +317,123 @@ TEST(CDensity, UserValuesKeepTheirValuesAndFailOnZeroData) {
     CDensity& fit = *liquid.Density();
     fit.Resize(4);
     fit.DisplayY() = {62.0, 61.8, 61.5, 61.1};
-    ASSERT_TRUE(fit.GenerateAndFit(false));
+    ASSERT_TRUE(fit.GenerateAndFit());
     EXPECT_EQ(fit.DisplayY()[2], 61.5);
     EXPECT_NEAR(std::pow(Poly(fit, 3, 1.0 / (459.67 + 200.0 / 3.0)), 2), 61.5, 1e-4);
     fit.Resize(4);  // a resize clears the values: illegal data
     ui.Expect(LoadString(337));
-    EXPECT_FALSE(fit.GenerateAndFit(false));
+    EXPECT_FALSE(fit.GenerateAndFit());
+}
+
+// Values typed in for a database-independent source are data: laying out the
+// grid again, as the test-file writer does before every fit, must not lose them.
+TEST(CDensity, RegeneratingKeepsTheLiquidDensitiesTypedIn) {
+    CScriptedUi ui;
+    CLiquidFlow liquid;
+    SetUpRanges(liquid);
+    liquid.SetDensityDataSource(2);
+    CDensity& fit = *liquid.Density();
+    fit.Resize(4);
+    const std::vector<double> typed = {62.42, 62.37, 62.22, 62.00};  // lb/ft3 at 0..100 °F
+    fit.DisplayY() = typed;
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_TRUE(fit.GenerateAndFit()) << pass;
+        EXPECT_EQ(fit.DisplayY(), typed) << pass;
+        // Four points and a cubic: the fit passes through every typed value.
+        for (int a = 0; a < 4; ++a) {
+            const double t = 459.67 + a * 100.0 / 3.0;
+            EXPECT_NEAR(std::pow(Poly(fit, 3, 1.0 / t), 2), typed[a], 1e-4 * typed[a]) << a;
+        }
+    }
+}
+
+TEST(CDensity, RegeneratingKeepsTheGasCompressibilitiesTypedIn) {
+    CScriptedUi ui;
+    CGasFlow gas;
+    SetUpRanges(gas);
+    gas.SetDensityDataSource(5);
+    CDensity& fit = *gas.Density();
+    fit.Resize(12);
+    // Z falls with pressure and rises with temperature, as for a real gas.
+    std::vector<double> typed;
+    for (int a = 0; a < 3; ++a) {
+        for (int b = 0; b < 4; ++b) typed.push_back(0.999 - 0.0001 * b * (3 - a));
+    }
+    fit.DisplayY() = typed;
+    ASSERT_TRUE(fit.GenerateAndFit());
+    EXPECT_EQ(fit.DisplayY(), typed);
+    EXPECT_DOUBLE_EQ(fit.DisplayPressure()[3], 50.0);
+    // A 2 x 3 polynomial through the 3 x 4 grid reproduces every point.
+    for (int a = 0; a < 3; ++a) {
+        for (int b = 0; b < 4; ++b) {
+            const double t = 459.67 + a * 50.0;
+            const double p = 1.0 + b * 49.0 / 3.0;
+            const float fitted = flow::EvaluateTable(
+                fit.GetTable(), 6, 8, static_cast<float>(1.0 / t), static_cast<float>(p));
+            EXPECT_NEAR(fitted, 1.0 / std::sqrt(typed[static_cast<size_t>(4 * a + b)]), 2e-6)
+                << a << " " << b;
+        }
+    }
+}
+
+TEST(CDensity, UserPointsOnAnotherGridAreNeverReplaced) {
+    CScriptedUi ui;
+    CLiquidFlow liquid;
+    SetUpRanges(liquid);
+    liquid.SetDensityDataSource(1);
+    CDensity& fit = *liquid.Density();
+    fit.Resize(5);
+    const std::vector<double> temperatures = {10.0, 30.0, 50.0, 70.0, 90.0};  // °F
+    const std::vector<double> typed = {62.41, 62.36, 62.28, 62.17, 62.05};
+    fit.DisplayX() = temperatures;
+    fit.DisplayY() = typed;
+    ASSERT_TRUE(fit.GenerateAndFit());
+    EXPECT_EQ(fit.PointCount(), 5);
+    EXPECT_EQ(fit.DisplayX(), temperatures);
+    EXPECT_EQ(fit.DisplayY(), typed);
+    // A cubic through five smooth points stays close to each of them.
+    for (size_t k = 0; k < typed.size(); ++k) {
+        const double t = temperatures[k] + 459.67;
+        EXPECT_NEAR(std::pow(Poly(fit, 3, 1.0 / t), 2), typed[k], 2e-4 * typed[k]) << k;
+    }
+
+    // A database source lays out its own grid whatever the fit held.
+    liquid.SetDensityDataSource(0);
+    ASSERT_TRUE(fit.GenerateAndFit());
+    EXPECT_EQ(fit.PointCount(), 4);
+    EXPECT_DOUBLE_EQ(fit.DisplayX()[3], 100.0);
+}
+
+TEST(CViscosity, RegeneratingKeepsTheViscositiesTypedIn) {
+    CScriptedUi ui;
+    CLiquidFlow liquid;
+    SetUpRanges(liquid);
+    liquid.SetViscosityDataSource(7);
+    CViscosity& fit = *liquid.Viscosity();
+    fit.Resize(4);
+    const std::vector<double> typed = {1.79, 1.15, 0.82, 0.68};  // centipoise at 0..100 °F
+    fit.DisplayY() = typed;
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_TRUE(fit.GenerateAndFit()) << pass;
+        EXPECT_EQ(fit.DisplayY(), typed) << pass;
+        for (int a = 0; a < 4; ++a) {
+            const double t = 459.67 + a * 100.0 / 3.0;
+            EXPECT_NEAR(1.0 / Poly(fit, 3, 1.0 / t), typed[a], 1e-4 * typed[a]) << a;
+        }
+    }
 }
 
 TEST(CViscosity, FitFollowsTheModelForGasAndLiquid) {
     CScriptedUi ui;
     CGasFlow gas;
     SetUpRanges(gas);
-    ASSERT_TRUE(gas.Viscosity()->GenerateAndFit(true));
+    ASSERT_TRUE(gas.Viscosity()->GenerateAndFit());
     CLiquidFlow liquid;
     SetUpRanges(liquid);
     liquid.SetOperatingTemperatureMin(CTemperature(40.0, kFahrenheit));
     liquid.SetOperatingTemperatureMax(CTemperature(200.0, kFahrenheit));
     liquid.SetViscosityUnit(CUnit(246, 34));  // held in Pascal sec
-    ASSERT_TRUE(liquid.Viscosity()->GenerateAndFit(true));
+    ASSERT_TRUE(liquid.Viscosity()->GenerateAndFit());
     // Water at 40 °F (4.4 °C) is 1.52 mPa s in the steam tables.
     EXPECT_NEAR(liquid.Viscosity()->DisplayY()[0], 1.52e-3, 0.03e-3);
 
@@ -371,7 +469,7 @@ TEST(CViscosity, TooFewPointsAndIllegalData) {
     SetUpRanges(gas);
     gas.SetViscosityDataSource(7);  // user values, none typed in
     ui.Expect(LoadString(348));
-    EXPECT_FALSE(gas.Viscosity()->GenerateAndFit(true));
+    EXPECT_FALSE(gas.Viscosity()->GenerateAndFit());
     gas.Viscosity()->Resize(3);
     ui.Expect(LoadString(347));
     EXPECT_FALSE(gas.Viscosity()->Fit());

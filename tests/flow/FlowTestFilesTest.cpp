@@ -12,6 +12,7 @@
 #include "resources/Strings.h"
 #include "resources/Texts.h"
 #include "tests/flow/TestSupport.h"
+#include "tests/support/CScopedCLocale.h"
 #include "tests/support/CScriptedUi.h"
 
 namespace {
@@ -200,4 +201,69 @@ TEST(FlowTestFiles, ValidFitsAreWrittenAsTheyAre) {
     ASSERT_GE(parsed.sections.size(), 1u);
     EXPECT_EQ(parsed.sections[0].second[6], 42.0f);
     EXPECT_NE(ReadFile(dir.File("1-gas.txt")).find("6\t +4.200000e+01\n"), std::string::npos);
+}
+
+// A configuration whose density and viscosity values were typed in: the
+// writer lays out their grids again and fits the values as they stand.
+TEST(FlowTestFiles, ValuesTypedInAreFittedAsTheyStand) {
+    CScriptedUi ui;
+    CTempDir dir;
+    CLiquidFlow liquid;
+    liquid.SetFluidName("MY COOLANT");  // not in the database
+    liquid.SetBoreDiameter(CLength(1.5, CUnit(47, 35)));
+    liquid.SetTubeDiameter(CLength(4.0, CUnit(47, 35)));
+    liquid.SetOperatingTemperatureMax(CTemperature(100.0, CUnit(33, 2)));
+    liquid.SetDensityDataSource(1);
+    liquid.SetViscosityDataSource(7);
+    const std::vector<double> densities = {68.1, 67.9, 67.6, 67.2};
+    const std::vector<double> viscosities = {4.1, 3.0, 2.3, 1.9};
+    liquid.Density()->Resize(4);
+    liquid.Density()->DisplayY() = densities;
+    liquid.Viscosity()->Resize(4);
+    liquid.Viscosity()->DisplayY() = viscosities;
+
+    ASSERT_TRUE(flow::WriteFlowTestFiles(&liquid, dir.Path()));
+    EXPECT_EQ(liquid.Density()->DisplayY(), densities);
+    EXPECT_EQ(liquid.Viscosity()->DisplayY(), viscosities);
+    // The base density comes from the fit at 68 °F: between the values typed
+    // in at 66.7 °F and 100 °F.
+    EXPECT_LT(liquid.BaseDensity().Value(), 67.6);
+    EXPECT_GT(liquid.BaseDensity().Value(), 67.2);
+    const std::vector<float> array = ParseArrayFile(ReadFile(dir.File("162-send.txt")));
+    ASSERT_EQ(array.size(), 104u);
+    ExpectSameValue(array[1], static_cast<float>(liquid.BaseDensity().Value()));
+}
+
+// The test files carry decimal points whatever locale the program runs in.
+TEST(FlowTestFiles, DecimalCommaLocaleWritesTheSameFiles) {
+    CScriptedUi ui;
+    for (const bool liquidCase : {false, true}) {
+        const char* fitFile = liquidCase ? "1-liquid.txt" : "1-gas.txt";
+        CTempDir plain;
+        CTempDir comma;
+        {
+            std::unique_ptr<CFlow> f;
+            if (liquidCase)
+                f = std::make_unique<CLiquidFlow>();
+            else
+                f = std::make_unique<CGasFlow>();
+            ASSERT_TRUE(flow::WriteFlowTestFiles(f.get(), plain.Path()));
+        }
+        {
+            CScopedCLocale locale;
+            ASSERT_TRUE(locale.Active());
+            ASSERT_EQ(CScopedCLocale::DecimalPoint(), ",");
+            std::unique_ptr<CFlow> f;
+            if (liquidCase)
+                f = std::make_unique<CLiquidFlow>();
+            else
+                f = std::make_unique<CGasFlow>();
+            ASSERT_TRUE(flow::WriteFlowTestFiles(f.get(), comma.Path()));
+        }
+        for (const char* name : {fitFile, "162-send.txt"}) {
+            const std::string expected = ReadFile(plain.File(name));
+            ASSERT_FALSE(expected.empty()) << name;
+            EXPECT_EQ(ReadFile(comma.File(name)), expected) << name;
+        }
+    }
 }

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/CFileException.h"
+#include "tests/support/CFailingFileSystem.h"
 
 namespace {
 
@@ -141,14 +142,42 @@ TEST_F(IniTest, WriteLeavesNoTemporaryFileBehind) {
     EXPECT_EQ(files, 1);
 }
 
+// A read-only folder (no temporary file), a full disk, a failing device and a
+// refused rename: each write fails with its cause, and the old file stays
+// whole with no temporary file beside it.
 TEST_F(IniTest, FailedWriteThrowsAndKeepsTheOldFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    using Call = CFailingFileSystem::Call;
+    using Cause = CFileException::Cause;
+    const struct {
+        Call call;
+        int error;
+        Cause cause;
+    } failures[] = {{Call::MakeTemporary, EACCES, Cause::AccessDenied},
+                    {Call::Write, ENOSPC, Cause::DiskFull},
+                    {Call::Sync, EIO, Cause::HardIO},
+                    {Call::Rename, EROFS, Cause::AccessDenied}};
     CIniSettingsStore store(m_path);
     store.WriteInt("Link Scheduling", "Retries", 3);
-    ::chmod(fs::path(m_path).parent_path().c_str(), 0500);
-    EXPECT_THROW(store.WriteInt("Link Scheduling", "Retries", 5), CFileException);
-    ::chmod(fs::path(m_path).parent_path().c_str(), 0700);
-    EXPECT_EQ(store.GetInt("Link Scheduling", "Retries", 0), 3);
+    const std::string before = FileText();
+    for (const auto& failure : failures) {
+        CFailingFileSystem files;
+        files.Fail(failure.call, failure.error);
+        try {
+            store.WriteInt("Link Scheduling", "Retries", 5);
+            ADD_FAILURE() << CallName(failure.call) << ": the write did not fail";
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.GetCause(), failure.cause) << CallName(failure.call);
+            EXPECT_EQ(e.FileName(), m_path);
+        }
+        EXPECT_EQ(files.Count(failure.call), 1) << CallName(failure.call);
+        EXPECT_EQ(FileText(), before) << CallName(failure.call);
+        EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(m_path).parent_path()),
+                                fs::directory_iterator()),
+                  1)
+            << CallName(failure.call) << ": a temporary file was left behind";
+    }
+    store.WriteInt("Link Scheduling", "Retries", 5);
+    EXPECT_EQ(store.GetInt("Link Scheduling", "Retries", 0), 5);
 }
 
 TEST_F(IniTest, UnwritableLocationThrows) {

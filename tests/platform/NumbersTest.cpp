@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdarg>
+#include <cstdio>
+
+#include "tests/support/CScopedCLocale.h"
 
 namespace {
 
@@ -50,6 +53,21 @@ TEST(Numbers, FormatsLikePrintf) {
     EXPECT_EQ(Format("%g %s", 0.896, "psi"), "0.896 psi");
     EXPECT_EQ(Format("%#lg", 50.01), "50.0100");
     EXPECT_EQ(Format("%i", 0), "0");
+}
+
+TEST(Numbers, DecimalPointUnderADecimalCommaLocale) {
+    CScopedCLocale comma;
+    ASSERT_TRUE(comma.Active());
+    // The C library itself now writes commas...
+    char native[16];
+    std::snprintf(native, sizeof native, "%g", 0.5);
+    ASSERT_STREQ(native, "0,5");
+    // ...the program's own formatting and parsing do not.
+    EXPECT_EQ(Format("%g %#lg %.3f", 0.5, 25.0, -1.25), "0.5 25.0000 -1.250");
+    double value = 0.0;
+    ASSERT_TRUE(platform::ParseDouble("0.896", value));
+    EXPECT_EQ(value, 0.896);
+    EXPECT_FALSE(platform::ParseDouble("0,896", value));
 }
 
 }  // namespace

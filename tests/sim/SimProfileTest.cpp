@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <locale>
 #include <sstream>
+#include <stdexcept>
 
 #include "sim/CSimLine.h"
 #include "sim/CSimTransmitter.h"
@@ -132,3 +134,24 @@ TEST(SimProfile, EmptyCommandLineIsTheDefaultLine) {
 }
 
 }  // namespace
+
+// A program that sets the C++ global locale from the desktop must not change
+// how a profile reads: numbers there carry a decimal point.
+TEST(SimProfile, NumbersReadTheSameUnderADecimalCommaGlobalLocale) {
+    std::locale comma;
+    try {
+        comma = std::locale("de_DE.UTF-8");
+    } catch (const std::runtime_error&) {
+        FAIL() << "the locale de_DE.UTF-8 is not installed; scripts/install-deps.sh generates it";
+    }
+    const std::locale previous = std::locale::global(comma);
+    std::istringstream in("[transmitter]\naddress = 3\nsp-value = 450.5\ndp-damping = 0.25\n");
+    sim::LineConfig config;
+    std::string error;
+    const bool loaded = sim::LoadProfile(in, config, &error);
+    std::locale::global(previous);
+    ASSERT_TRUE(loaded) << error;
+    ASSERT_EQ(config.transmitters.size(), 1u);
+    EXPECT_EQ(config.transmitters[0].options.presentValueSetPoints[1], 450.5);
+    EXPECT_EQ(config.transmitters[0].options.damping[0], 0.25);
+}
