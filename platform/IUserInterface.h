@@ -29,7 +29,7 @@ struct TransmitterStatusAnswer {
 };
 
 class IUserInterface {
-public:
+  public:
     virtual ~IUserInterface() = default;
 
     virtual MsgAnswer MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) = 0;
@@ -50,7 +50,8 @@ public:
     // Empty when the user cancelled.
     virtual std::optional<std::string> PromptPassword() = 0;
 
-    virtual TransmitterStatusAnswer ShowTransmitterStatus(const TransmitterStatusRequest& request) = 0;
+    virtual TransmitterStatusAnswer ShowTransmitterStatus(
+        const TransmitterStatusRequest& request) = 0;
 
     // False while no main window exists (messages that need one are then skipped).
     virtual bool HasMainWindow() const { return true; }

@@ -8,19 +8,19 @@
 IUserInterface& Ui();
 
 class CScopedUi {
-public:
+  public:
     explicit CScopedUi(IUserInterface& ui);
     ~CScopedUi();
     CScopedUi(const CScopedUi&) = delete;
     CScopedUi& operator=(const CScopedUi&) = delete;
 
-private:
+  private:
     IUserInterface* m_previous;
 };
 
 // Shows the wait cursor for the lifetime of the object.
 class CWaitCursor {
-public:
+  public:
     CWaitCursor() { Ui().BeginWaitCursor(); }
     ~CWaitCursor() { Ui().EndWaitCursor(); }
     CWaitCursor(const CWaitCursor&) = delete;

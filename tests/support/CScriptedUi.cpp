@@ -27,8 +27,10 @@ CScriptedUi& CScriptedUi::ExpectTransmitterStatus(TransmitterStatusAnswer answer
 }
 
 void CScriptedUi::Verify() {
-    for (const auto& e : m_expected) ADD_FAILURE() << "expected message box never shown: \"" << e.text << "\"";
-    if (!m_passwords.empty()) ADD_FAILURE() << m_passwords.size() << " expected password prompt(s) never shown";
+    for (const auto& e : m_expected)
+        ADD_FAILURE() << "expected message box never shown: \"" << e.text << "\"";
+    if (!m_passwords.empty())
+        ADD_FAILURE() << m_passwords.size() << " expected password prompt(s) never shown";
     if (!m_statusAnswers.empty()) ADD_FAILURE() << "expected transmitter status dialog never shown";
     m_expected.clear();
     m_passwords.clear();
@@ -45,7 +47,8 @@ MsgAnswer CScriptedUi::MessageBox(const std::string& text, MsgButtons buttons, M
     m_expected.pop_front();
     EXPECT_EQ(next.text, text) << "message box text differs";
     if (next.icon) {
-        EXPECT_EQ(static_cast<int>(*next.icon), static_cast<int>(icon)) << "icon of \"" << text << "\"";
+        EXPECT_EQ(static_cast<int>(*next.icon), static_cast<int>(icon))
+            << "icon of \"" << text << "\"";
     }
     return next.answer;
 }
@@ -73,7 +76,8 @@ std::optional<std::string> CScriptedUi::PromptPassword() {
     return answer;
 }
 
-TransmitterStatusAnswer CScriptedUi::ShowTransmitterStatus(const TransmitterStatusRequest& request) {
+TransmitterStatusAnswer CScriptedUi::ShowTransmitterStatus(
+    const TransmitterStatusRequest& request) {
     m_statusDialogs.push_back(request);
     if (m_statusAnswers.empty()) {
         ADD_FAILURE() << "unexpected transmitter status dialog";

@@ -14,7 +14,7 @@
 // Expect(); an unexpected box fails the test, and so does an expected box that
 // never came (checked when the object is destroyed or by Verify()).
 class CScriptedUi : public IUserInterface {
-public:
+  public:
     struct Shown {
         std::string text;
         MsgButtons buttons;
@@ -27,7 +27,8 @@ public:
     // The next message box must show exactly `text`; it is answered with `answer`.
     CScriptedUi& Expect(const std::string& text, MsgAnswer answer = MsgAnswer::Ok);
     // As Expect, and the box must carry this icon.
-    CScriptedUi& ExpectWithIcon(const std::string& text, MsgIcon icon, MsgAnswer answer = MsgAnswer::Ok);
+    CScriptedUi& ExpectWithIcon(const std::string& text, MsgIcon icon,
+                                MsgAnswer answer = MsgAnswer::Ok);
     // The next password prompt is answered with `password` (nullopt = Cancel).
     CScriptedUi& ExpectPassword(std::optional<std::string> password);
     // The next transmitter status dialog is answered with `answer`.
@@ -54,7 +55,7 @@ public:
     std::optional<std::string> PromptPassword() override;
     TransmitterStatusAnswer ShowTransmitterStatus(const TransmitterStatusRequest& request) override;
 
-private:
+  private:
     struct Expected {
         std::string text;
         std::optional<MsgIcon> icon;
