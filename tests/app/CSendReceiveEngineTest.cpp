@@ -7,6 +7,7 @@
 #include "app/CConnectEngine.h"
 #include "app/CReceiveEngine.h"
 #include "app/CSendEngine.h"
+#include "flow/CLiquidFlow.h"
 #include "link/ErrorReport.h"
 #include "resources/Strings.h"
 #include "tests/app/WorkflowTestBench.h"
@@ -264,4 +265,55 @@ TEST_F(CSendReceiveEngine, CancelledOrFailedReceiveSaysTheDocumentIsUndetermined
         EXPECT_FALSE(receive.Step());
         EXPECT_EQ(receive.Result(), WorkflowResult::Failed);
     }
+}
+
+TEST_F(CSendReceiveEngine, ReceiveThatDoesNotCompleteLeavesTheDocumentUntitledAndModified) {
+    CScriptedUi ui;
+    const std::string path = ::testing::TempDir() + "receive_incomplete.cmm";
+    bench.doc.Transmitter().DeviceInfo().SetTag("ONFILE");
+    bench.doc.Save(path);
+    ConnectTo(kSourceAddress);
+    for (const bool cancel : {true, false}) {
+        bench.doc.Open(path);
+        ASSERT_FALSE(bench.doc.IsModified());
+        CReceiveEngine receive(bench.context);
+        ASSERT_TRUE(receive.Start({}));
+        ASSERT_TRUE(receive.Step());
+        if (cancel) {
+            receive.RequestCancel();
+            ui.Expect(LoadString(396));
+        } else {
+            bench.line.SetNoReply(true);
+            ui.Expect(LoadString(CommErrorMessageId(commerr::kNoResponse)));
+            ui.Expect(LoadString(395));
+        }
+        EXPECT_FALSE(receive.Step());
+        ui.Verify();
+        bench.line.SetNoReply(false);
+        EXPECT_NE(receive.Result(), WorkflowResult::Done);
+        EXPECT_TRUE(bench.doc.PathName().empty()) << "cancel " << cancel;
+        EXPECT_EQ(bench.doc.Title(), "Untitled");
+        EXPECT_TRUE(bench.doc.IsModified());
+        // Saving it over the file it was opened from now needs a question.
+        EXPECT_TRUE(bench.doc.ReplacesAnotherFile(path));
+    }
+    std::remove(path.c_str());
+}
+
+TEST_F(CSendReceiveEngine, ReceiveKeepsTheKindOfFlowConfigurationOrNone) {
+    CScriptedUi ui;
+    ConnectTo(kSourceAddress);
+    bench.doc.Transmitter().RemoveFlow();
+    ASSERT_EQ(Receive(), WorkflowResult::Done);
+    EXPECT_FALSE(bench.doc.Transmitter().HasFlow());
+    // Without a flow configuration the connected transmitter is Non-EMS.
+    EXPECT_EQ(bench.context.AccessState(), app::kAccessNonEms);
+
+    bench.doc.Transmitter().SetFlow(std::make_unique<CLiquidFlow>());
+    bench.doc.Transmitter().Flow()->SetFluidName("BRINE");
+    ASSERT_EQ(Receive(), WorkflowResult::Done);
+    ASSERT_TRUE(bench.doc.Transmitter().HasFlow());
+    EXPECT_TRUE(bench.doc.Transmitter().Flow()->IsLiquid());
+    EXPECT_EQ(bench.doc.Transmitter().Flow()->FluidName(), "WATER");
+    EXPECT_DOUBLE_EQ(bench.doc.Transmitter().Flow()->MolecularWeight().Get(), 18.015);
 }
