@@ -9,7 +9,14 @@
 // windows repaint while the link waits. The Qt program, the terminal program and
 // the tests each provide one; core code never talks to a window directly.
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,
+    // "&Replace", "Save &As..." and "Cancel", answered Yes, No and Cancel.
+    ReplaceSaveAsCancel
+};
 
 enum class MsgIcon { None, Exclamation, Stop, Question, Information };
 

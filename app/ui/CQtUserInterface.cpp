@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/ui/CMainFrame.h"
 #include "app/ui/UiTexts.h"
@@ -36,6 +37,8 @@ QMessageBox::StandardButtons QtButtons(MsgButtons buttons) {
             return QMessageBox::Yes | QMessageBox::No;
         case MsgButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case MsgButtons::ReplaceSaveAsCancel:
+            return QMessageBox::Cancel;  // the other two carry captions of their own
         case MsgButtons::Ok:
             break;
     }
@@ -51,6 +54,7 @@ MsgAnswer EscapeAnswer(MsgButtons buttons) {
             return MsgAnswer::No;
         case MsgButtons::OkCancel:
         case MsgButtons::YesNoCancel:
+        case MsgButtons::ReplaceSaveAsCancel:
             break;
     }
     return MsgAnswer::Cancel;
@@ -69,11 +73,21 @@ MsgAnswer CQtUserInterface::MessageBox(const std::string& text, MsgButtons butto
                     QString::fromStdString(text), QtButtons(buttons), parent);
     box.setObjectName(QStringLiteral("messageBox"));
     if (buttons == MsgButtons::YesNo) box.setEscapeButton(QMessageBox::No);
+    QAbstractButton* replace = nullptr;
+    QAbstractButton* saveAs = nullptr;
+    if (buttons == MsgButtons::ReplaceSaveAsCancel) {
+        replace = box.addButton(QStringLiteral("&Replace"), QMessageBox::DestructiveRole);
+        saveAs = box.addButton(QStringLiteral("Save &As..."), QMessageBox::AcceptRole);
+        box.setDefaultButton(qobject_cast<QPushButton*>(saveAs));
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
     // A message must be readable even while a transaction shows the wait cursor.
     const bool waiting = m_waitDepth > 0;
     if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int result = box.exec();
     if (waiting) QApplication::restoreOverrideCursor();
+    if (replace != nullptr && box.clickedButton() == replace) return MsgAnswer::Yes;
+    if (saveAs != nullptr && box.clickedButton() == saveAs) return MsgAnswer::No;
     switch (result) {
         case QMessageBox::Ok:
             return MsgAnswer::Ok;

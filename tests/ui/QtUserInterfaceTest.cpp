@@ -86,6 +86,39 @@ TEST(QtUserInterface, MessageBoxesCarryTheirButtonsAndIcons) {
     }
 }
 
+TEST(QtUserInterface, ReplaceQuestionOffersReplaceSaveAsAndCancel) {
+    CQtUserInterface ui;
+    const std::pair<QString, MsgAnswer> cases[] = {{QStringLiteral("&Replace"), MsgAnswer::Yes},
+                                                   {QStringLiteral("Save &As..."), MsgAnswer::No},
+                                                   {QStringLiteral("Cancel"), MsgAnswer::Cancel},
+                                                   {QString(), MsgAnswer::Cancel}};
+    for (const auto& [press, answer] : cases) {
+        QStringList captions;
+        QString defaultCaption;
+        OnNextModal([&, press = press](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* button : box->buttons()) captions << button->text();
+            if (box->defaultButton() != nullptr) defaultCaption = box->defaultButton()->text();
+            if (press.isEmpty()) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == press) button->click();
+            }
+        });
+        EXPECT_EQ(ui.MessageBox("Replace?", MsgButtons::ReplaceSaveAsCancel, MsgIcon::Exclamation),
+                  answer)
+            << press.toStdString();
+        captions.sort();
+        EXPECT_EQ(captions, (QStringList{QStringLiteral("&Replace"), QStringLiteral("Cancel"),
+                                         QStringLiteral("Save &As...")}));
+        // Return does not replace a file.
+        EXPECT_EQ(defaultCaption, QStringLiteral("Save &As..."));
+    }
+}
+
 TEST(QtUserInterface, PasswordIsHiddenAndTurnedToUpperCase) {
     CQtUserInterface ui;
     QLineEdit::EchoMode echo = QLineEdit::Normal;
