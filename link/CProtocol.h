@@ -115,6 +115,8 @@ class CProtocol {
 
   private:
     bool IsByteStringRegister(uint16_t address) const;
+    // Input registers 0 and 1 of the last reply hold the configured identity pair.
+    bool IsExpectedIdentity() const;
     void StoreReply(size_t offset);
     CCommLink& EnsureLink();
 

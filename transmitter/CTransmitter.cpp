@@ -161,15 +161,13 @@ void CTransmitter::WriteTurnaroundDelay(uint16_t ms, int access) {
 // Whole-configuration steps
 
 void CTransmitter::SendDataFormats() {
-    try {
-        m_comm->WriteRegister130(m_turnaroundDelay);
-        m_comm->WriteFloatFormat(m_floatFormat);
-        m_comm->WriteIntegerScalingMethod(m_scalingMethod);
-    } catch (const CCommException& e) {
-        if (e.Error() != commerr::kFloatFormatUnsupported &&
-            e.Error() != commerr::kIntegerScalingUnsupported)
-            throw;
-    }
+    m_comm->WriteRegister130(m_turnaroundDelay);
+    // Each format word is written on its own, as Receive reads them: a device
+    // may have one register without the other.
+    RunTolerating(commerr::kFloatFormatUnsupported,
+                  [this] { m_comm->WriteFloatFormat(m_floatFormat); });
+    RunTolerating(commerr::kIntegerScalingUnsupported,
+                  [this] { m_comm->WriteIntegerScalingMethod(m_scalingMethod); });
 }
 
 void CTransmitter::ReceiveDataFormats() {

@@ -97,8 +97,9 @@ class CTransmitter {
 
     // --- Whole-configuration steps --------------------------------------------------
     // Writes turnaround delay, float format and integer scaling method of the
-    // document copy, in that order. A device without float-format or integer
-    // scaling registers (errors 67, 68) ends the step without failing it.
+    // document copy, in that order. A device without the float-format register
+    // (error 67) or without integer scaling (68) skips that word alone; any
+    // other failure is raised.
     void SendDataFormats();
     // Reads the five communication words into the document copy; an unsupported
     // float format or integer scaling leaves that word 0.
