@@ -59,7 +59,12 @@ int CConnectEngine::LogInAfterConnect() {
     CSecurity& security = m_context.security;
     const AccessContext access = m_context.Access();
     if (!access.connected || !security.Enabled()) return security.CurrentAccessState(access);
-    const std::optional<std::string> password = Ui().PromptPassword();
+    std::optional<std::string> password;
+    {
+        // The prompt may come up under a wait cursor (the start-up's).
+        CPromptCursor arrow;
+        password = Ui().PromptPassword();
+    }
     if (!password) {
         security.SetStoredLevel(app::kAccessLow);
         return security.CurrentAccessState(access);

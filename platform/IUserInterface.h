@@ -45,6 +45,12 @@ class IUserInterface {
     // Nested calls are counted: the cursor stays busy until every begin has its end.
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
+    // A window that waits for the user (a prompt, a dialog) opens under a wait
+    // cursor: between these two calls the normal arrow shows, and a wait
+    // cursor begun inside (a transaction of that dialog) shows again until it
+    // ends. Pairs nest with the wait cursor's own.
+    virtual void BeginUserPrompt() {}
+    virtual void EndUserPrompt() {}
 
     // The link changed between idle and busy; the COMM pane is repainted at once.
     virtual void SetLinkBusy(bool busy) = 0;

@@ -26,3 +26,13 @@ class CWaitCursor {
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
+
+// Shows the normal arrow while a prompt or dialog waits for the user, also
+// when a wait cursor is on around it.
+class CPromptCursor {
+  public:
+    CPromptCursor() { Ui().BeginUserPrompt(); }
+    ~CPromptCursor() { Ui().EndUserPrompt(); }
+    CPromptCursor(const CPromptCursor&) = delete;
+    CPromptCursor& operator=(const CPromptCursor&) = delete;
+};

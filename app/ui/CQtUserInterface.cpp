@@ -63,7 +63,7 @@ MsgAnswer EscapeAnswer(MsgButtons buttons) {
 }  // namespace
 
 CQtUserInterface::~CQtUserInterface() {
-    while (m_waitDepth > 0) EndWaitCursor();
+    for (int i = m_waitDepth + m_promptDepth; i > 0; --i) QApplication::restoreOverrideCursor();
 }
 
 MsgAnswer CQtUserInterface::MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) {
@@ -105,12 +105,25 @@ MsgAnswer CQtUserInterface::MessageBox(const std::string& text, MsgButtons butto
 void CQtUserInterface::Beep() { QApplication::beep(); }
 
 void CQtUserInterface::BeginWaitCursor() {
-    if (m_waitDepth++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++m_waitDepth;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void CQtUserInterface::EndWaitCursor() {
     if (m_waitDepth == 0) return;
-    if (--m_waitDepth == 0) QApplication::restoreOverrideCursor();
+    --m_waitDepth;
+    QApplication::restoreOverrideCursor();
+}
+
+void CQtUserInterface::BeginUserPrompt() {
+    ++m_promptDepth;
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+}
+
+void CQtUserInterface::EndUserPrompt() {
+    if (m_promptDepth == 0) return;
+    --m_promptDepth;
+    QApplication::restoreOverrideCursor();
 }
 
 void CQtUserInterface::SetLinkBusy(bool busy) {

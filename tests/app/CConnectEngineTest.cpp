@@ -162,3 +162,42 @@ TEST(CStartupConnect, ConnectDialogThatConnectsEndsTheLoop) {
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(bench.context.Comm().CurrentPollingAddress(), 8);
 }
+
+TEST(CStartupConnect, PromptsShowTheNormalArrowOverTheStartupWaitCursor) {
+    CScriptedUi ui;
+    CWorkflowTestBench bench;
+    bench.Start();
+    InstallSecuredImage(bench.context.Comm(), "ADMIN", "FLOW");
+    std::vector<bool> busyAtRetry;
+    bool busyInDialog = true;
+    bool busyInDialogTransaction = false;
+    {
+        // The application shows the wait cursor from its start-up window on.
+        CWaitCursor startupWindow;
+        CStartupConnect startup(bench.context,
+                                {[&](const std::string&) {
+                                     busyAtRetry.push_back(ui.CursorBusy());
+                                     return busyAtRetry.size() == 1 ? RetryAnswer::ConnectDialog
+                                                                    : RetryAnswer::RetryAddress1;
+                                 },
+                                 [&] {
+                                     busyInDialog = ui.CursorBusy();
+                                     {
+                                         CWaitCursor transaction;  // the dialog's own transactions
+                                         busyInDialogTransaction = ui.CursorBusy();
+                                     }
+                                     bench.Add(1, "SECURE");  // answers from now on
+                                     return true;
+                                 },
+                                 {}});
+        ui.ExpectPassword("ADMIN");
+        EXPECT_TRUE(startup.Run());
+        EXPECT_TRUE(ui.CursorBusy());
+    }
+    EXPECT_EQ(busyAtRetry, (std::vector<bool>{false}));
+    EXPECT_FALSE(busyInDialog);
+    EXPECT_TRUE(busyInDialogTransaction);
+    EXPECT_EQ(ui.BusyAtPasswordPrompts(), (std::vector<bool>{false}));
+    EXPECT_EQ(bench.context.AccessState(), app::kAccessHigh);
+    EXPECT_EQ(ui.WaitCursorDepth(), 0);
+}

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "app/ui/CQtUserInterface.h"
+#include "platform/UiServices.h"
 #include "tests/ui/ModalHelper.h"
 
 namespace {
@@ -28,6 +29,28 @@ TEST(QtUserInterface, WaitCursorIsCountedAndUnmatchedEndsAreHarmless) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     ui.EndWaitCursor();
     EXPECT_EQ(ui.WaitCursorDepth(), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(QtUserInterface, PromptShowsTheArrowOverAWaitCursorAndWaitsInsideItShowAgain) {
+    CQtUserInterface ui;
+    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+    ui.BeginWaitCursor();
+    {
+        CScopedUi scope(ui);
+        CPromptCursor prompt;
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+        {
+            CWaitCursor transaction;  // a dialog opened from the prompt works
+            EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        }
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    ui.EndWaitCursor();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    ui.EndUserPrompt();  // unmatched: harmless
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
