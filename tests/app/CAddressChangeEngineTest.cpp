@@ -75,3 +75,59 @@ TEST(CAddressChangeEngine, TransmitterMovesAndIsConnectedAtTheNewAddress) {
     EXPECT_EQ(bench.context.Comm().CurrentPollingAddress(), 12);
     EXPECT_EQ(bench.doc.PollingAddress(), 12);
 }
+
+TEST(CAddressChangeEngine, CancelBeforeTheAddressWriteKeepsTheTransmitterWhereItIs) {
+    CScriptedUi ui;
+    CWorkflowTestBench bench;
+    CSimTransmitter& moving = bench.Add(3, "XMTR3");
+    bench.Start();
+    CAddressChangeEngine change(bench.context, 3, 12);
+    ASSERT_TRUE(change.Step());  // the addresses
+    ASSERT_TRUE(change.Step());  // a Corvel at 3
+    // The cancel arrives while the probe of the new address waits for silence.
+    ui.SetPumpHook([&] { change.RequestCancel(); });
+    ASSERT_TRUE(change.Step());
+    ui.SetPumpHook({});
+    EXPECT_FALSE(change.Step());
+    EXPECT_EQ(change.Result(), WorkflowResult::Cancelled);
+    EXPECT_FALSE(change.AddressWritten());
+    EXPECT_EQ(moving.Address(), 3);
+
+    // Again, the cancel arriving while the old address is being selected for the
+    // write (the reply slowed down so that the selection waits).
+    CAddressChangeEngine again(bench.context, 3, 12);
+    ASSERT_TRUE(again.Step());
+    ASSERT_TRUE(again.Step());
+    ASSERT_TRUE(again.Step());
+    bench.line.SetReplyDelayMs(30);
+    ui.SetPumpHook([&] { again.RequestCancel(); });
+    EXPECT_FALSE(again.Step());
+    ui.SetPumpHook({});
+    EXPECT_EQ(again.Result(), WorkflowResult::Cancelled);
+    EXPECT_FALSE(again.AddressWritten());
+    EXPECT_EQ(moving.Address(), 3);
+    EXPECT_EQ(bench.line.TransmitterAt(3), &moving);
+    EXPECT_FALSE(bench.context.Connected());
+}
+
+TEST(CAddressChangeEngine, CancelAfterTheAddressWriteCompletesTheMove) {
+    CScriptedUi ui;
+    CWorkflowTestBench bench;
+    CSimTransmitter& moving = bench.Add(3, "XMTR3");
+    bench.Start();
+    CAddressChangeEngine change(bench.context, 3, 12);
+    bool cancelled = false;
+    change.SetCancelSource([&] { return cancelled; });
+    ASSERT_TRUE(change.Step());
+    ASSERT_TRUE(change.Step());
+    ASSERT_TRUE(change.Step());
+    ui.SetPumpHook([&] { cancelled = change.AddressWritten(); });
+    ASSERT_TRUE(change.Step());
+    ui.SetPumpHook({});
+    ASSERT_TRUE(cancelled);
+    EXPECT_FALSE(change.Step());
+    EXPECT_EQ(change.Result(), WorkflowResult::Done);
+    EXPECT_EQ(moving.Address(), 12);
+    ASSERT_TRUE(bench.context.Connected());
+    EXPECT_EQ(bench.context.Comm().CurrentPollingAddress(), 12);
+}

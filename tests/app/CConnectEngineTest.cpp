@@ -4,6 +4,7 @@
 
 #include "app/CStartupConnect.h"
 #include "link/CCommException.h"
+#include "link/ErrorReport.h"
 #include "resources/Strings.h"
 #include "tests/app/WorkflowTestBench.h"
 #include "tests/support/CScriptedUi.h"
@@ -161,6 +162,59 @@ TEST(CStartupConnect, ConnectDialogThatConnectsEndsTheLoop) {
     EXPECT_TRUE(startup.Run());
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(bench.context.Comm().CurrentPollingAddress(), 8);
+}
+
+TEST(CConnectEngine, FailedTagOrSecurityReadUndoesTheSelection) {
+    CScriptedUi ui;
+    CWorkflowTestBench bench;
+    bench.Add(4, "FT-4");
+    bench.Start();
+    CConnectEngine connect(bench.context);
+    bench.doc.SetPollingAddress(9);
+
+    // The tag (holding registers 31 to 34) is refused.
+    bench.line.SetExceptionRange(31, 34, 3);
+    EXPECT_THROW(connect.ConnectTo(4), CCommException);
+    EXPECT_FALSE(bench.context.Connected());
+    EXPECT_EQ(bench.context.AccessState(), app::kAccessNoTransmitter);
+    EXPECT_EQ(bench.doc.PollingAddress(), 9);
+    bench.line.ClearFaults();
+
+    // The security records cannot be read.
+    bench.context.Comm().SetLegacyTransport(
+        [](int, const std::vector<uint8_t>&, std::vector<uint8_t>& reply) {
+            reply[0] = 32;  // busy
+            return 1;
+        });
+    EXPECT_THROW(connect.ConnectTo(4), CCommException);
+    EXPECT_FALSE(bench.context.Connected());
+    EXPECT_EQ(bench.doc.PollingAddress(), 9);
+
+    bench.context.Comm().SetLegacyTransport({});
+    connect.ConnectTo(4);
+    EXPECT_TRUE(bench.context.Connected());
+    EXPECT_EQ(bench.doc.PollingAddress(), 4);
+}
+
+TEST(CStartupConnect, CancelAfterAFailedTagReadLeavesTheProgramOffline) {
+    CScriptedUi ui;
+    CWorkflowTestBench bench;
+    bench.Add(1, "FIRST");
+    bench.Start();
+    bench.line.SetExceptionRange(31, 34, 3);
+    ui.ExpectWithIcon(LoadString(CommErrorMessageId(commerr::kIllegalValue)), MsgIcon::Stop);
+    int prompts = 0;
+    CStartupConnect startup(bench.context, {[&](const std::string&) {
+                                                ++prompts;
+                                                return RetryAnswer::Cancel;
+                                            },
+                                            {},
+                                            {}});
+    EXPECT_FALSE(startup.Run());
+    EXPECT_EQ(prompts, 1);
+    EXPECT_FALSE(bench.context.Connected());
+    EXPECT_EQ(bench.context.AccessState(), app::kAccessNoTransmitter);
+    EXPECT_EQ(bench.doc.PollingAddress(), -1);
 }
 
 TEST(CStartupConnect, PromptsShowTheNormalArrowOverTheStartupWaitCursor) {

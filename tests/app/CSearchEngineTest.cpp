@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "app/CConnectEngine.h"
 #include "link/ErrorReport.h"
 #include "resources/Strings.h"
@@ -97,4 +100,51 @@ TEST(CSearchEngine, SavedTransmitterThatNoLongerAnswersIsReported) {
     EXPECT_FALSE(search.Step());
     EXPECT_EQ(search.Result(), WorkflowResult::Cancelled);
     EXPECT_FALSE(bench.context.Connected());
+}
+
+TEST(CSearchEngine, SearchKeepsTheLevelLoggedInToTheTransmitterConnectedBefore) {
+    CScriptedUi ui;
+    CWorkflowTestBench bench;
+    bench.Add(3, "SAVED");
+    bench.Add(5, "OTHER");
+    bench.Start();
+    // Security on, with an administrative password.
+    CSecurity builder(7);
+    CSecurity::Image image{};
+    image[0] = builder.BuildStateSlot(true);
+    image[1] = CSecurity::MaskPassword("ADMIN");
+    bench.context.Comm().SetLegacyTransport([image](int command,
+                                                    const std::vector<uint8_t>& request,
+                                                    std::vector<uint8_t>& reply) -> int32_t {
+        if (command == 163) {
+            const auto& slot = image.at(request.at(0));
+            std::copy(slot.begin(), slot.end(), reply.begin() + 3);
+        }
+        return 0;
+    });
+    CConnectEngine connect(bench.context);
+    connect.ConnectTo(3);
+    ASSERT_EQ(bench.security.LogIn(bench.context.Access(), "ADMIN"), app::kAccessHigh);
+
+    // The status bar asks for the access state whenever the window repaints,
+    // also while the search has dropped the transmitter and waits for the
+    // reply to a selection (slowed down so that the wait is seen).
+    bench.line.SetReplyDelayMs(30);
+    std::vector<int> seen;
+    ui.SetPumpHook([&] { seen.push_back(bench.context.AccessState()); });
+    CSearchEngine search(bench.context);
+    while (search.NextAddress() <= 6) ASSERT_TRUE(search.Step());
+    search.RequestCancel();
+    EXPECT_FALSE(search.Step());
+    ui.SetPumpHook({});
+    ASSERT_NE(std::find(seen.begin(), seen.end(), app::kAccessNoTransmitter), seen.end());
+
+    ASSERT_TRUE(bench.context.Connected());
+    EXPECT_EQ(bench.context.Comm().CurrentPollingAddress(), 3);
+    EXPECT_EQ(bench.context.AccessState(), app::kAccessHigh);
+
+    // Another transmitter connected is not logged in to.
+    connect.DropDevice();
+    connect.ConnectTo(5);
+    EXPECT_EQ(bench.context.AccessState(), app::kAccessLow);
 }
