@@ -29,9 +29,16 @@ bool CAddressChangeEngine::Refuse(unsigned textId, MsgIcon icon) {
     return false;
 }
 
+bool CAddressChangeEngine::Cancelling() {
+    if (m_cancelSource && m_cancelSource()) RequestCancel();
+    return CancelRequested();
+}
+
 bool CAddressChangeEngine::Step() {
     if (Finished()) return false;
-    if (CancelRequested()) {
+    // Once the address write has gone out the transmitter may have moved, so
+    // the workflow then connects at the new address whatever is asked.
+    if (!m_addressWritten && Cancelling()) {
         Finish(WorkflowResult::Cancelled);
         return false;
     }
@@ -74,6 +81,14 @@ bool CAddressChangeEngine::Step() {
                     CConnectEngine::kCorvel) {
                     RaiseCommError(commerr::kNoResponse);
                 }
+                // A cancel that arrived during the selection still keeps the
+                // transmitter where it is.
+                if (Cancelling()) {
+                    m_connect.DropDevice();
+                    Finish(WorkflowResult::Cancelled);
+                    return false;
+                }
+                m_addressWritten = true;
                 comm.WritePollingAddress(static_cast<uint8_t>(m_newAddress));
                 m_connect.DropDevice();
                 m_stage = Stage::Reconnect;

@@ -39,9 +39,18 @@ void CConnectEngine::ConnectTo(int address) {
     if (comm.SelectDevice(static_cast<uint8_t>(address)) != kCorvel) {
         RaiseCommError(commerr::kNoResponse);
     }
-    comm.ReadTag();
+    try {
+        comm.ReadTag();
+        m_context.security.ReadAll(comm);
+    } catch (...) {
+        // A transmitter whose tag or security could not be read is not
+        // connected: it must not stay reachable under the security state of
+        // the transmitter before it.
+        DropDevice();
+        throw;
+    }
+    m_context.security.ForgetLogIn();
     m_context.doc.SetPollingAddress(comm.CurrentPollingAddress());
-    m_context.security.ReadAll(comm);
 }
 
 void CConnectEngine::DropDevice() {
@@ -59,7 +68,12 @@ int CConnectEngine::LogInAfterConnect() {
     CSecurity& security = m_context.security;
     const AccessContext access = m_context.Access();
     if (!access.connected || !security.Enabled()) return security.CurrentAccessState(access);
-    const std::optional<std::string> password = Ui().PromptPassword();
+    std::optional<std::string> password;
+    {
+        // The prompt may come up under a wait cursor (the start-up's).
+        CPromptCursor arrow;
+        password = Ui().PromptPassword();
+    }
     if (!password) {
         security.SetStoredLevel(app::kAccessLow);
         return security.CurrentAccessState(access);

@@ -24,8 +24,10 @@ class CConnectEngine {
     void OpenLink();
     // Probes one address (opening the link first when it is closed).
     int Probe(int address);
-    // Selects the transmitter, reads its tag, stores its polling address in the
-    // document and reads its security records.
+    // Selects the transmitter, reads its tag and its security records and
+    // stores its polling address in the document. Nobody is logged in to it
+    // yet (level Low). When a read after the selection fails, the selection is
+    // undone before the failure is raised: nothing is connected then.
     void ConnectTo(int address);
     // Deselects the current transmitter; the link stays open.
     void DropDevice();

@@ -29,14 +29,17 @@ class CMVDoc {
     CTransmitter& Transmitter() { return *m_transmitter; }
     const CTransmitter& Transmitter() const { return *m_transmitter; }
 
-    // Every part of the model back to its defaults (a gas flow configuration
-    // with its test fluid, variable assignment 32, 0, 1, 2), no file name, not
-    // modified. The format version is kept.
+    // Every part of the model back to its defaults (the flow configuration to
+    // those of its own kind, variable assignment 32, 0, 1, 2), no file name,
+    // not modified. The format version is kept.
     void New();
 
-    // Loads a configuration file of any extension. On failure the document is
-    // as after New (never half-loaded), the open-error message has been shown
-    // and the failure is thrown on.
+    // Loads a configuration file of any extension. A file that cannot be read
+    // (missing, not allowed, too large) leaves the document exactly as it was.
+    // A file that is read but cannot be loaded leaves the document as after
+    // New (never half-loaded, untitled, the flow configuration of the kind the
+    // document had). Either way the open-error message has been shown and the
+    // failure is thrown on.
     void Open(const std::string& path);
     // As Open, from the bytes of a file; the file name is not changed on
     // success.
@@ -47,6 +50,10 @@ class CMVDoc {
     // modified; on failure the save-error message has been shown, the failure
     // is thrown on and the document is unchanged.
     void Save(const std::string& path);
+    // True when a file exists at `path` and it is not the file whose content
+    // the document holds (the one it was opened from or last saved to): saving
+    // there would replace another configuration.
+    bool ReplacesAnotherFile(const std::string& path) const;
     // The bytes a save writes. Throws (without a message of its own) when the
     // model cannot be stored.
     std::vector<uint8_t> Store() const;
@@ -65,18 +72,22 @@ class CMVDoc {
     int PollingAddress() const { return m_pollingAddress; }
     void SetPollingAddress(int address) { m_pollingAddress = address; }
 
-    // The file's full path; empty until the document is opened or saved.
+    // The name the document is saved under; empty while it is untitled.
     const std::string& PathName() const { return m_pathName; }
     // Names the document without touching any file (a received configuration
-    // is named after the transmitter's tag). The recent-file list belongs to
+    // is named after the transmitter's tag). The document then no longer holds
+    // the content of the file it came from. The recent-file list belongs to
     // the front end, so the flag only mirrors the framework call.
     void SetPathName(const std::string& path, bool /*addToRecentFiles*/ = true) {
         m_pathName = path;
+        m_sourceFile.clear();
     }
     // The file's name without folder, or "Untitled" without a file.
     std::string Title() const;
 
   private:
+    // Loads the bytes; on a failure the document is as after New, keeping the
+    // kind of flow configuration it had, and the open error has been shown.
     void LoadInto(const std::vector<uint8_t>& bytes);
 
     std::unique_ptr<CTransmitter> m_transmitter;
@@ -84,4 +95,5 @@ class CMVDoc {
     bool m_linkAvailable = false;
     int m_pollingAddress = -1;
     std::string m_pathName;
+    std::string m_sourceFile;
 };

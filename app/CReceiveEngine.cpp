@@ -25,7 +25,13 @@ bool CReceiveEngine::Start(const SaveModifiedQuestion& saveModified) {
         Finish(WorkflowResult::NotStarted);
         return false;
     }
+    // From here on the document no longer holds the configuration of its file:
+    // until the receive completes it is untitled and modified, so that neither
+    // a half-filled configuration nor its defaults can replace that file
+    // without a question.
     m_context.Model().Reset();
+    m_context.doc.SetPathName({}, false);
+    m_context.doc.SetModified(true);
     m_step = 1;
     m_started = true;
     return true;

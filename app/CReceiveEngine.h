@@ -8,8 +8,10 @@
 
 // Receive configuration: resets the document's transmitter model and reads the
 // transmitter parameters, the DP, SP and PT settings, the device information
-// and the LCD settings from the connected transmitter, one area per step. The
-// received document is named after the transmitter's tag and marked modified.
+// and the LCD settings from the connected transmitter, one area per step. From
+// the reset on the document is untitled and modified, so a receive that fails
+// or is cancelled leaves it so; a completed one names it after the
+// transmitter's tag.
 class CReceiveEngine : public CWorkflowEngine {
   public:
     // Asked when the document holds unsaved changes; false means Cancel.
@@ -17,8 +19,9 @@ class CReceiveEngine : public CWorkflowEngine {
 
     explicit CReceiveEngine(WorkflowContext& context);
 
-    // Asks about a modified document, then resets the model. False (result not
-    // started, document untouched) when the question was cancelled.
+    // Asks about a modified document, then resets the model and makes the
+    // document untitled and modified. False (result not started, document
+    // untouched) when the question was cancelled.
     bool Start(const SaveModifiedQuestion& saveModified);
     bool Step() override;
     int NextStep() const { return m_step; }

@@ -144,51 +144,37 @@ void CSecurity::SetState(CComm& comm, bool enabled) {
     NotifyMenu();
 }
 
-int CSecurity::CurrentAccessState(const AccessContext& context) {
-    if (!context.connected || !context.linkAvailable) {
-        m_accessState = app::kAccessNoTransmitter;
-    } else if (!context.hasFlowConfiguration) {
-        m_accessState = app::kAccessNonEms;
-    } else if (!m_enabled) {
-        m_accessState = app::kAccessDisabled;
-    } else if (m_accessState > app::kAccessLow) {
-        // Security is on but nobody has logged in since it was off or since the
-        // transmitter was connected: the lowest level, never a higher one.
-        m_accessState = app::kAccessLow;
-    }
-    return m_accessState;
+void CSecurity::SetStoredLevel(int level) {
+    if (level >= app::kAccessHigh && level <= app::kAccessLow) m_level = level;
+}
+
+int CSecurity::CurrentAccessState(const AccessContext& context) const {
+    if (!context.connected || !context.linkAvailable) return app::kAccessNoTransmitter;
+    if (!context.hasFlowConfiguration) return app::kAccessNonEms;
+    if (!m_enabled) return app::kAccessDisabled;
+    return m_level;
 }
 
 int CSecurity::LogIn(const AccessContext& context, const std::string& password) {
-    if (!context.connected || !context.linkAvailable) {
-        m_accessState = app::kAccessNoTransmitter;
-        return m_accessState;
-    }
-    if (!context.hasFlowConfiguration) {
-        m_accessState = app::kAccessNonEms;
-        return m_accessState;
-    }
-    if (!m_enabled) {
-        m_accessState = app::kAccessDisabled;
-        return m_accessState;
-    }
+    const int derived = CurrentAccessState(context);
+    if (derived > app::kAccessLow) return derived;
     const std::string typed = Cut(password);
     if (typed == m_administrative) {
-        m_accessState = app::kAccessHigh;
-        return m_accessState;
+        m_level = app::kAccessHigh;
+        return m_level;
     }
     for (const std::string& medium : m_medium) {
         // An empty slot is a medium password nobody has set (or one taken
         // away): it lets nobody in. An empty administrative password does
         // match, or a transmitter without one could never be administered.
         if (!medium.empty() && typed == medium) {
-            m_accessState = app::kAccessMedium;
-            return m_accessState;
+            m_level = app::kAccessMedium;
+            return m_level;
         }
     }
-    m_accessState = app::kAccessLow;
+    m_level = app::kAccessLow;
     Ui().MessageBox(LoadString(kIdInvalidPassword), MsgButtons::Ok, MsgIcon::Stop);
-    return m_accessState;
+    return m_level;
 }
 
 void CSecurity::ToggleSecurity(CComm& comm, const AccessContext& context) {
@@ -200,7 +186,6 @@ void CSecurity::ToggleSecurity(CComm& comm, const AccessContext& context) {
             }
             CWaitCursor wait;
             SetState(comm, false);
-            CurrentAccessState(context);
             return;
         }
         if (Ui().MessageBox(LoadString(kIdWillEnable), MsgButtons::OkCancel,

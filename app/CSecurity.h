@@ -61,8 +61,14 @@ class CSecurity {
     const std::array<std::string, kMediumCount>& MediumPasswords() const { return m_medium; }
     // The password of a number 1..7 (1 administrative, 2..7 medium 1..6).
     const std::string& Password(int number) const;
-    int StoredLevel() const { return m_accessState; }
-    void SetStoredLevel(int state) { m_accessState = state; }
+    // The logged-in level: High, Medium or Low (Low until somebody logs in).
+    // The derived states 3, 4 and 5 are never stored, so the level survives
+    // the moments a search drops and reselects the same transmitter.
+    int StoredLevel() const { return m_level; }
+    // Stores High, Medium or Low; any other state is refused and changes nothing.
+    void SetStoredLevel(int level);
+    // A new transmitter is connected: nobody has logged in to it yet.
+    void ForgetLogIn() { m_level = app::kAccessLow; }
 
     // --- Transmitter operations (legacy requests 163 and 164) ---
     void ReadState(CComm& comm);
@@ -77,10 +83,12 @@ class CSecurity {
 
     // --- Access ---
     // 5 without a transmitter or link, 4 without a flow configuration, 3 with
-    // security off, else the logged-in level. The result is stored as the level.
-    int CurrentAccessState(const AccessContext& context);
+    // security off, else the logged-in level.
+    int CurrentAccessState(const AccessContext& context) const;
     // Sets and returns the access state for a typed password; a wrong one gives
     // level Low and says so. An unset (empty) medium password matches nothing.
+    // Where the state is derived (5, 4, 3) it is returned and the level is
+    // left alone.
     int LogIn(const AccessContext& context, const std::string& password);
 
     // The enable or disable security command: asks, checks the administrative
@@ -97,7 +105,7 @@ class CSecurity {
 
     std::mt19937 m_random;
     bool m_enabled = true;
-    int m_accessState = app::kAccessNoTransmitter;
+    int m_level = app::kAccessLow;
     std::string m_administrative;
     std::array<std::string, kMediumCount> m_medium;
     std::function<void(const std::string&)> m_menuCallback;

@@ -40,8 +40,12 @@ bool CStartupConnect::Run() {
         if (!message) return true;
         CloseStartupWindow();
         if (message->empty()) *message = LoadString(kIdNotInCommunication);
-        const RetryAnswer answer =
-            m_callbacks.retryPrompt ? m_callbacks.retryPrompt(*message) : RetryAnswer::Cancel;
+        RetryAnswer answer = RetryAnswer::Cancel;
+        if (m_callbacks.retryPrompt) {
+            // The prompt waits for the user under the start-up's wait cursor.
+            CPromptCursor arrow;
+            answer = m_callbacks.retryPrompt(*message);
+        }
         switch (answer) {
             case RetryAnswer::Cancel:
                 m_context.doc.SetPollingAddress(-1);
@@ -49,7 +53,11 @@ bool CStartupConnect::Run() {
             case RetryAnswer::RetryAddress1:
                 break;
             case RetryAnswer::ConnectDialog: {
-                const bool ok = m_callbacks.connectDialog && m_callbacks.connectDialog();
+                bool ok = false;
+                if (m_callbacks.connectDialog) {
+                    CPromptCursor arrow;
+                    ok = m_callbacks.connectDialog();
+                }
                 if (!ok) return m_context.Connected();
                 if (m_context.Connected()) return true;
                 break;

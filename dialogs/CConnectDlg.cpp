@@ -27,10 +27,6 @@ namespace {
 constexpr unsigned kIdNotCorvel = 2100;
 constexpr unsigned kIdNoResponse = 725;
 constexpr unsigned kIdNothingSelected = 722;
-// Progress of the address change once both probes have passed: from here on a
-// cancel would leave the transmitter moved but not connected, so the change is
-// completed instead.
-constexpr int kAddressChangeOrdered = 3;
 constexpr int kAddressFieldWidth = 60;
 
 int NextAddress(int address) {
@@ -283,8 +279,10 @@ CConnectDlg::Outcome CConnectDlg::ConnectToFound(int address) {
 
 CConnectDlg::Outcome CConnectDlg::ChangeAddress(int oldAddress, int newAddress) {
     CAddressChangeEngine change(m_context, oldAddress, newAddress);
+    // The engine honours a cancel until the address write is sent, and
+    // completes the move after it.
+    change.SetCancelSource([this] { return m_cancelling; });
     while (change.Step()) {
-        if (m_cancelling && change.Progress() < kAddressChangeOrdered) change.RequestCancel();
     }
     switch (change.Result()) {
         case WorkflowResult::Done:

@@ -195,19 +195,23 @@ void CProtocol::StoreReply(size_t offset) {
     }
 }
 
+bool CProtocol::IsExpectedIdentity() const {
+    // The identity pair is the low byte of input registers 0 and 1.
+    return (Register(0) & 0xFF) == m_scheduling.manufacturerId &&
+           (Register(1) & 0xFF) == m_scheduling.transmitterId;
+}
+
 int CProtocol::Identify(uint8_t address) {
     if (SendPoll(address, kReadInputRegisters, kIdentityStart, kIdentityCount, nullptr, false) != 0)
         return 0;
-    return Register(0) == m_scheduling.manufacturerId && Register(1) == m_scheduling.transmitterId
-               ? 1
-               : 2;
+    return IsExpectedIdentity() ? 1 : 2;
 }
 
 int CProtocol::SelectDevice(uint8_t address) {
     if (address == m_deviceAddress) return 1;
     if (SendPoll(address, kReadInputRegisters, kIdentityStart, kIdentityCount, nullptr, true) != 0)
         return 0;
-    if (Register(0) != m_scheduling.manufacturerId || Register(1) != m_scheduling.transmitterId) {
+    if (!IsExpectedIdentity()) {
         ResetDevice();
         return 2;
     }

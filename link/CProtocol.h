@@ -119,6 +119,8 @@ class CProtocol {
     bool IsByteStringRegister(uint16_t address) const;
     // Completes a reply that began one byte late by reading its last byte.
     void TakeMissingByte(uint8_t address);
+    // Input registers 0 and 1 of the last reply hold the configured identity pair.
+    bool IsExpectedIdentity() const;
     void StoreReply(size_t offset);
     CCommLink& EnsureLink();
 

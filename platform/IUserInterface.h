@@ -9,7 +9,14 @@
 // windows repaint while the link waits. The Qt program, the terminal program and
 // the tests each provide one; core code never talks to a window directly.
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,
+    // "&Replace", "Save &As..." and "Cancel", answered Yes, No and Cancel.
+    ReplaceSaveAsCancel
+};
 
 enum class MsgIcon { None, Exclamation, Stop, Question, Information };
 
@@ -29,7 +36,7 @@ struct TransmitterStatusAnswer {
 };
 
 class IUserInterface {
-public:
+  public:
     virtual ~IUserInterface() = default;
 
     virtual MsgAnswer MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) = 0;
@@ -38,6 +45,12 @@ public:
     // Nested calls are counted: the cursor stays busy until every begin has its end.
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
+    // A window that waits for the user (a prompt, a dialog) opens under a wait
+    // cursor: between these two calls the normal arrow shows, and a wait
+    // cursor begun inside (a transaction of that dialog) shows again until it
+    // ends. Pairs nest with the wait cursor's own.
+    virtual void BeginUserPrompt() {}
+    virtual void EndUserPrompt() {}
 
     // The link changed between idle and busy; the COMM pane is repainted at once.
     virtual void SetLinkBusy(bool busy) = 0;
@@ -50,7 +63,8 @@ public:
     // Empty when the user cancelled.
     virtual std::optional<std::string> PromptPassword() = 0;
 
-    virtual TransmitterStatusAnswer ShowTransmitterStatus(const TransmitterStatusRequest& request) = 0;
+    virtual TransmitterStatusAnswer ShowTransmitterStatus(
+        const TransmitterStatusRequest& request) = 0;
 
     // False while no main window exists (messages that need one are then skipped).
     virtual bool HasMainWindow() const { return true; }

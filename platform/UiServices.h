@@ -8,21 +8,31 @@
 IUserInterface& Ui();
 
 class CScopedUi {
-public:
+  public:
     explicit CScopedUi(IUserInterface& ui);
     ~CScopedUi();
     CScopedUi(const CScopedUi&) = delete;
     CScopedUi& operator=(const CScopedUi&) = delete;
 
-private:
+  private:
     IUserInterface* m_previous;
 };
 
 // Shows the wait cursor for the lifetime of the object.
 class CWaitCursor {
-public:
+  public:
     CWaitCursor() { Ui().BeginWaitCursor(); }
     ~CWaitCursor() { Ui().EndWaitCursor(); }
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+// Shows the normal arrow while a prompt or dialog waits for the user, also
+// when a wait cursor is on around it.
+class CPromptCursor {
+  public:
+    CPromptCursor() { Ui().BeginUserPrompt(); }
+    ~CPromptCursor() { Ui().EndUserPrompt(); }
+    CPromptCursor(const CPromptCursor&) = delete;
+    CPromptCursor& operator=(const CPromptCursor&) = delete;
 };

@@ -395,7 +395,7 @@ DeviceTexts CComm::ReadDeviceInformation() {
     DeviceTexts texts;
     texts.tag = TextFromRegisters(kRegTag, kTagLength);
     texts.descriptor = TextFromRegisters(kRegDescriptor, kDescriptorLength);
-    texts.date.day = static_cast<uint8_t>(p.Register(kRegDay) & 0xFF);
+    texts.date.day = p.Register(kRegDay);
     texts.date.month = static_cast<uint8_t>(p.Register(kRegMonthYear) >> 8);
     texts.date.yearSince1900 = static_cast<uint8_t>(p.Register(kRegMonthYear) & 0xFF);
     return texts;
@@ -506,10 +506,12 @@ void CComm::WriteUnits(int variable, int unitsCode) {
     CheckVariable(variable);
     CWireData data(Selected().FloatFormat());
     data.Word(static_cast<uint16_t>(transmitter::ProgramToDeviceUnits(variable, unitsCode)));
-    // Whatever the outcome, the device may have converted its values.
+    // Whatever the outcome, the device may have converted its values, the
+    // minimum and maximum PV of the endpoints set among them.
     m_protocol->SetCacheValid(CacheGroup::UnitsCodes, false);
     m_protocol->SetCacheValid(CacheGroup::PresentValues, false);
     m_protocol->SetCacheValid(CacheGroup::RangesBlock, false);
+    m_protocol->SetCacheValid(CacheGroup::EndpointsSet, false);
     WriteHolding(static_cast<uint16_t>(kRegUnits + variable), data.Bytes());
 }
 

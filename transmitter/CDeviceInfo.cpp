@@ -122,7 +122,7 @@ CalendarDate CDeviceInfo::DateFromDevice(const DeviceDateBytes& bytes) {
 DeviceDateBytes CDeviceInfo::DateToDevice(const CalendarDate& date) {
     if (!IsValidDate(date.year, date.month, date.day)) RaiseDeviceError(deverr::kInvalidDate);
     DeviceDateBytes bytes;
-    bytes.day = static_cast<uint8_t>(date.day);
+    bytes.day = static_cast<uint16_t>(date.day);
     bytes.month = static_cast<uint8_t>(date.month);
     bytes.yearSince1900 = static_cast<uint8_t>(date.year - 1900);
     return bytes;

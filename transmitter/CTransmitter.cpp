@@ -39,14 +39,11 @@ CTransmitter::CTransmitter()
       m_pt(std::make_unique<CMeasuredVariable>(*m_comm, kVarPt)),
       m_dp(std::make_unique<CMeasuredVariable>(*m_comm, kVarDp)),
       m_sp(std::make_unique<CSPVariable>(*m_comm)),
-      m_flow(CreateDefaultFlow()) {}
+      // A new model holds a gas flow configuration, which initialises itself
+      // with its defaults.
+      m_flow(std::make_unique<CGasFlow>()) {}
 
 CTransmitter::~CTransmitter() = default;
-
-std::unique_ptr<CFlow> CTransmitter::CreateDefaultFlow() {
-    // The gas configuration initialises itself with its defaults.
-    return std::make_unique<CGasFlow>();
-}
 
 void CTransmitter::Reset() {
     SetCommunicationWords({0, 0, kDefaultTurnaroundDelay, 0, 0});
@@ -56,7 +53,7 @@ void CTransmitter::Reset() {
     m_pt->Reset();
     m_dp->Reset();
     m_sp->Reset();
-    m_flow = CreateDefaultFlow();
+    if (m_flow) m_flow->InitialiseWithDefaults();
     m_assignment = {kVarFlow, kVarDp, kVarSp, kVarPt};
 }
 
@@ -164,15 +161,13 @@ void CTransmitter::WriteTurnaroundDelay(uint16_t ms, int access) {
 // Whole-configuration steps
 
 void CTransmitter::SendDataFormats() {
-    try {
-        m_comm->WriteRegister130(m_turnaroundDelay);
-        m_comm->WriteFloatFormat(m_floatFormat);
-        m_comm->WriteIntegerScalingMethod(m_scalingMethod);
-    } catch (const CCommException& e) {
-        if (e.Error() != commerr::kFloatFormatUnsupported &&
-            e.Error() != commerr::kIntegerScalingUnsupported)
-            throw;
-    }
+    m_comm->WriteRegister130(m_turnaroundDelay);
+    // Each format word is written on its own, as Receive reads them: a device
+    // may have one register without the other.
+    RunTolerating(commerr::kFloatFormatUnsupported,
+                  [this] { m_comm->WriteFloatFormat(m_floatFormat); });
+    RunTolerating(commerr::kIntegerScalingUnsupported,
+                  [this] { m_comm->WriteIntegerScalingMethod(m_scalingMethod); });
 }
 
 void CTransmitter::ReceiveDataFormats() {

@@ -28,8 +28,10 @@ class CTransmitter {
     CTransmitter& operator=(const CTransmitter&) = delete;
 
     // Every part back to its initial values: the five words 0, 0, 50, 0, 0,
-    // each sub-object, a fresh gas flow configuration with its defaults, and the
-    // variable assignment 32, 0, 1, 2. The format version is kept.
+    // each sub-object, the flow configuration (when there is one) to the
+    // defaults of its own kind, and the variable assignment 32, 0, 1, 2. A gas
+    // stays a gas, a liquid a liquid, and a model without a flow configuration
+    // keeps none. The format version is kept.
     void Reset();
 
     CComm& Comm() { return *m_comm; }
@@ -95,8 +97,9 @@ class CTransmitter {
 
     // --- Whole-configuration steps --------------------------------------------------
     // Writes turnaround delay, float format and integer scaling method of the
-    // document copy, in that order. A device without float-format or integer
-    // scaling registers (errors 67, 68) ends the step without failing it.
+    // document copy, in that order. A device without the float-format register
+    // (error 67) or without integer scaling (68) skips that word alone; any
+    // other failure is raised.
     void SendDataFormats();
     // Reads the five communication words into the document copy; an unsupported
     // float format or integer scaling leaves that word 0.
@@ -113,8 +116,6 @@ class CTransmitter {
     void ReceiveLcd();
 
   private:
-    static std::unique_ptr<CFlow> CreateDefaultFlow();
-
     uint16_t m_formatVersion = kFormatVersion;
     std::unique_ptr<CComm> m_comm;
     std::unique_ptr<CAnalogOutput> m_analogOutput;

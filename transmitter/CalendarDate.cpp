@@ -35,7 +35,10 @@ CalendarDate CalendarDate::FromSeconds(uint32_t seconds) {
     return {static_cast<int>(y), static_cast<int>(m), static_cast<int>(d)};
 }
 
-CalendarDate CalendarDate::Today() {
-    const std::time_t now = std::time(nullptr);
-    return FromSeconds(static_cast<uint32_t>(now));
+CalendarDate CalendarDate::LocalDate(std::time_t moment) {
+    std::tm local{};
+    if (localtime_r(&moment, &local) == nullptr) return FromSeconds(static_cast<uint32_t>(moment));
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
+
+CalendarDate CalendarDate::Today() { return LocalDate(std::time(nullptr)); }

@@ -65,9 +65,10 @@ struct VariableSettings {
     double minimumSpan = 0.0;  // upper range limit / 100
 };
 
-// The date bytes of registers 29 and 30 as the device keeps them.
+// The date of registers 29 and 30 as the device keeps them: the whole of
+// register 29 is the day of month, so a value above 255 is not a valid day.
 struct DeviceDateBytes {
-    uint8_t day = 0;
+    uint16_t day = 0;
     uint8_t month = 0;
     uint8_t yearSince1900 = 0;
 };

@@ -21,6 +21,10 @@ class CDocumentAdapter : public IAppDocument {
     void Load(const std::string& path) override { m_doc.Open(path); }
     void Save(const std::string& path) override { m_doc.Save(path); }
 
+    std::string PathName() const override { return m_doc.PathName(); }
+    bool ReplacesAnotherFile(const std::string& path) const override {
+        return m_doc.ReplacesAnotherFile(path);
+    }
     bool IsModified() const override { return m_doc.IsModified(); }
     void SetModified(bool modified) override { m_doc.SetModified(modified); }
     bool LinkAvailable() const override { return m_doc.LinkAvailable(); }

@@ -30,6 +30,16 @@
 namespace {
 constexpr unsigned kTextExitQuestion = 400;
 constexpr unsigned kTextNotCompleted = 2102;
+constexpr const char* kReplaceQuestion =
+    "%1 already exists and holds another configuration.\n"
+    "Do you want to replace it, or save this configuration under another name?";
+
+// Files are named by their absolute path, so that the title, the recent-file
+// list and a later save mean the same file wherever the program was started.
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty()) return path;
+    return QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+}
 }  // namespace
 
 CMVView::CMVView(CMainFrame& frame, IAppDocument& document, ISettingsStore& settings,
@@ -112,15 +122,15 @@ void CMVView::OnAppExit() {
     if (ConfirmExit()) m_frame.CloseConfirmed();
 }
 
+std::string CMVView::PathName() const { return m_document.PathName(); }
+
 std::string CMVView::DocumentName() const {
-    if (m_pathName.empty()) return uitexts::kUntitled;
-    return QFileInfo(QString::fromStdString(m_pathName)).fileName().toStdString();
+    const std::string path = PathName();
+    if (path.empty()) return uitexts::kUntitled;
+    return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
 }
 
-void CMVView::SetPathName(const std::string& path) {
-    m_pathName = path;
-    m_frame.UpdateTitle(QString::fromStdString(DocumentName()));
-}
+void CMVView::RefreshTitle() { m_frame.UpdateTitle(QString::fromStdString(DocumentName())); }
 
 bool CMVView::SaveModified() {
     if (!m_document.IsModified()) return true;
@@ -144,19 +154,22 @@ bool CMVView::SaveModified() {
 
 void CMVView::NewDocument() {
     m_document.NewDocument();
-    SetPathName({});
+    RefreshTitle();
 }
 
 bool CMVView::OpenDocumentFile(const std::string& path) { return SaveModified() && LoadFile(path); }
 
-bool CMVView::LoadFile(const std::string& path) {
+bool CMVView::LoadFile(const std::string& name) {
+    const std::string path = AbsolutePath(name);
     try {
         m_document.Load(path);
     } catch (const std::exception& e) {
+        // A file that was read but not loaded has left the document untitled.
+        RefreshTitle();
         ReportException(e);
         return false;
     }
-    SetPathName(path);
+    RefreshTitle();
     m_frame.RecentFiles().Add(path);
     m_frame.UpdateRecentFileMenu();
     return true;
@@ -183,18 +196,40 @@ void CMVView::OnFileOpen() {
     if (path) LoadFile(*path);
 }
 
+MsgAnswer CMVView::AskReplace(const std::string& path) {
+    const std::string question =
+        QString::fromLatin1(kReplaceQuestion).arg(QString::fromStdString(path)).toStdString();
+    return Ui().MessageBox(question, MsgButtons::ReplaceSaveAsCancel, MsgIcon::Exclamation);
+}
+
 bool CMVView::OnFileSave(bool askForName) {
-    std::string path = m_pathName;
+    std::string path = PathName();
+    // A received configuration carries the tag's name, and every new
+    // transmitter has the same tag: the file of that name may hold another
+    // transmitter's configuration.
+    if (!askForName && !path.empty() && m_document.ReplacesAnotherFile(AbsolutePath(path))) {
+        switch (AskReplace(AbsolutePath(path))) {
+            case MsgAnswer::Yes:
+                break;
+            case MsgAnswer::No:
+                askForName = true;
+                break;
+            default:
+                return false;
+        }
+    }
     if (askForName || path.empty()) {
         const std::string proposed =
             path.empty() ? std::string(uitexts::kUntitled) + "." + uitexts::kDefaultExtension
                          : path;
+        // The file dialog asks itself before it replaces a file.
         std::optional<std::string> chosen = AskFileName(FileDialog::Save, proposed);
         if (!chosen) return false;
         path = *chosen;
     }
+    path = AbsolutePath(path);
     m_document.Save(path);
-    SetPathName(path);
+    RefreshTitle();
     m_frame.RecentFiles().Add(path);
     m_frame.UpdateRecentFileMenu();
     return true;
@@ -245,7 +280,9 @@ void CMVView::OnWorkflowCommand(int id) {
             // a place in the recent-file list.
             dialogs::RunReceiveConfiguration(
                 &m_frame, *context, [this] { return SaveModified(); },
-                [this](const std::string& name) { SetPathName(name); });
+                [this](const std::string&) { RefreshTitle(); });
+            // A receive that did not complete has left the document untitled.
+            RefreshTitle();
             break;
         case cmd::kLogIn:
             dialogs::RunLogIn(*context);

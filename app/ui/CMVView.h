@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/IUserInterface.h"
+
 class CMainFrame;
 class IAppDocument;
 class ISettingsStore;
@@ -38,7 +40,9 @@ class CMVView : public QWidget {
     bool OpenDocumentFile(const std::string& path);
     void NewDocument();
 
-    const std::string& PathName() const { return m_pathName; }
+    // The document's own path; the view keeps no copy, so the title always
+    // follows the document (a failed open or receive leaves it untitled).
+    std::string PathName() const;
     // The file name shown in the title and the save prompt ("Untitled" before the first save).
     std::string DocumentName() const;
 
@@ -47,6 +51,9 @@ class CMVView : public QWidget {
     bool LoadFile(const std::string& path);
     void OnFileOpen();
     bool OnFileSave(bool askForName);
+    // Asked before a save replaces an existing file that is not the one the
+    // document came from: Yes replaces it, No asks for another name.
+    MsgAnswer AskReplace(const std::string& path);
     void OnRecentFile(int slot);
     void OnHostComm();
     void OnAbout();
@@ -54,7 +61,7 @@ class CMVView : public QWidget {
     void OnWorkflowCommand(int id);
     void OnFormWindow(int id);
     void OnFlowSetup();
-    void SetPathName(const std::string& path);
+    void RefreshTitle();
     std::optional<std::string> AskFileName(FileDialog kind, const std::string& proposed);
 
     CMainFrame& m_frame;
@@ -62,6 +69,5 @@ class CMVView : public QWidget {
     ISettingsStore& m_settings;
     std::function<void()> m_reloadLinkSettings;
     FileDialogProvider m_fileDialog;
-    std::string m_pathName;
     bool m_inCommand = false;
 };

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QSpacerItem>
+#include <QPushButton>
 
 #include "app/ui/CMainFrame.h"
 #include "app/ui/UiTexts.h"
@@ -39,6 +40,8 @@ QMessageBox::StandardButtons QtButtons(MsgButtons buttons) {
             return QMessageBox::Yes | QMessageBox::No;
         case MsgButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case MsgButtons::ReplaceSaveAsCancel:
+            return QMessageBox::Cancel;  // the other two carry captions of their own
         case MsgButtons::Ok:
             break;
     }
@@ -54,6 +57,7 @@ MsgAnswer EscapeAnswer(MsgButtons buttons) {
             return MsgAnswer::No;
         case MsgButtons::OkCancel:
         case MsgButtons::YesNoCancel:
+        case MsgButtons::ReplaceSaveAsCancel:
             break;
     }
     return MsgAnswer::Cancel;
@@ -62,7 +66,7 @@ MsgAnswer EscapeAnswer(MsgButtons buttons) {
 }  // namespace
 
 CQtUserInterface::~CQtUserInterface() {
-    while (m_waitDepth > 0) EndWaitCursor();
+    for (int i = m_waitDepth + m_promptDepth; i > 0; --i) QApplication::restoreOverrideCursor();
 }
 
 MsgAnswer CQtUserInterface::MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) {
@@ -79,11 +83,21 @@ MsgAnswer CQtUserInterface::MessageBox(const std::string& text, MsgButtons butto
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
     if (buttons == MsgButtons::YesNo) box.setEscapeButton(QMessageBox::No);
+    QAbstractButton* replace = nullptr;
+    QAbstractButton* saveAs = nullptr;
+    if (buttons == MsgButtons::ReplaceSaveAsCancel) {
+        replace = box.addButton(QStringLiteral("&Replace"), QMessageBox::DestructiveRole);
+        saveAs = box.addButton(QStringLiteral("Save &As..."), QMessageBox::AcceptRole);
+        box.setDefaultButton(qobject_cast<QPushButton*>(saveAs));
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
     // A message must be readable even while a transaction shows the wait cursor.
     const bool waiting = m_waitDepth > 0;
     if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int result = box.exec();
     if (waiting) QApplication::restoreOverrideCursor();
+    if (replace != nullptr && box.clickedButton() == replace) return MsgAnswer::Yes;
+    if (saveAs != nullptr && box.clickedButton() == saveAs) return MsgAnswer::No;
     switch (result) {
         case QMessageBox::Ok:
             return MsgAnswer::Ok;
@@ -101,12 +115,25 @@ MsgAnswer CQtUserInterface::MessageBox(const std::string& text, MsgButtons butto
 void CQtUserInterface::Beep() { QApplication::beep(); }
 
 void CQtUserInterface::BeginWaitCursor() {
-    if (m_waitDepth++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++m_waitDepth;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void CQtUserInterface::EndWaitCursor() {
     if (m_waitDepth == 0) return;
-    if (--m_waitDepth == 0) QApplication::restoreOverrideCursor();
+    --m_waitDepth;
+    QApplication::restoreOverrideCursor();
+}
+
+void CQtUserInterface::BeginUserPrompt() {
+    ++m_promptDepth;
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+}
+
+void CQtUserInterface::EndUserPrompt() {
+    if (m_promptDepth == 0) return;
+    --m_promptDepth;
+    QApplication::restoreOverrideCursor();
 }
 
 void CQtUserInterface::SetLinkBusy(bool busy) {

@@ -25,6 +25,8 @@ class CQtUserInterface : public IUserInterface {
     void Beep() override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
+    void BeginUserPrompt() override;
+    void EndUserPrompt() override;
     void SetLinkBusy(bool busy) override;
     bool PumpMessages() override;
     std::optional<std::string> PromptPassword() override;
@@ -36,5 +38,8 @@ class CQtUserInterface : public IUserInterface {
   private:
     CMainFrame* m_frame;
     std::function<void(QWidget* parent)> m_openErrorInfo;
+    // Each begin puts its cursor on Qt's override stack and each end takes it
+    // off, so a prompt's arrow and a wait cursor inside it nest.
     int m_waitDepth = 0;
+    int m_promptDepth = 0;
 };

@@ -12,7 +12,8 @@ class CRecentFileList {
     CRecentFileList(ISettingsStore& settings, int size);
 
     const std::vector<std::string>& Files() const { return m_files; }
-    // Puts a path first (moving it when already listed) and stores the list.
+    // Puts a file first (moving it when already listed) and stores the list.
+    // Files are listed by their absolute path.
     void Add(const std::string& path);
     void Remove(const std::string& path);
 

@@ -5,6 +5,7 @@
 
 #include "app/CMVDoc.h"
 #include "app/FileBytes.h"
+#include "flow/CLiquidFlow.h"
 #include "link/ErrorReport.h"
 #include "platform/CArchiveException.h"
 #include "platform/CException.h"
@@ -62,9 +63,10 @@ TEST(CMVDoc, NewResetsEverythingButTheFormatVersion) {
     EXPECT_EQ(t.DeviceInfo().Tag(), "");
     EXPECT_EQ(t.Dp().Units(), CUnit(240, 0));
     EXPECT_EQ(t.LcdDisplay().Mask(), 15);
+    // The liquid configuration is at the defaults of a liquid.
     ASSERT_NE(t.Flow(), nullptr);
-    EXPECT_FALSE(t.Flow()->IsLiquid());
-    EXPECT_EQ(t.Flow()->FluidName(), "NITROGEN");
+    EXPECT_TRUE(t.Flow()->IsLiquid());
+    EXPECT_EQ(t.Flow()->FluidName(), "WATER");
     EXPECT_EQ(t.Flow()->Density()->PointCount(), 0);
     EXPECT_EQ(t.Flow()->Density()->Valid(), 0);
     EXPECT_FALSE(doc.IsModified());
@@ -121,10 +123,86 @@ TEST(CMVDoc, FailedOpenLeavesANewUnmodifiedDocument) {
     ui.Verify();
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.Title(), "Untitled");
-    EXPECT_FALSE(doc.Transmitter().Flow()->IsLiquid());
+    EXPECT_TRUE(doc.PathName().empty());
     EXPECT_EQ(doc.Transmitter().DeviceInfo().Tag(), "");
+    // The load stopped inside the flow record; the document is as after New on
+    // the liquid configuration it held.
+    ASSERT_TRUE(doc.Transmitter().HasFlow());
+    EXPECT_TRUE(doc.Transmitter().Flow()->IsLiquid());
+    EXPECT_EQ(doc.Transmitter().Flow()->FluidName(), "WATER");
     CMVDoc fresh;
+    fresh.Transmitter().SetFlow(std::make_unique<CLiquidFlow>());
+    fresh.New();
     EXPECT_EQ(doc.Store(), fresh.Store());
+    // Nothing can be saved over the file opened before without a name.
+    EXPECT_TRUE(doc.ReplacesAnotherFile(good));
+}
+
+TEST(CMVDoc, FileThatCannotBeReadLeavesTheDocumentAsItWas) {
+    CTempFolder folder;
+    const std::string good = folder.File("good.cmm");
+    CMVDoc source;
+    configtest::MakeRichModel(source, false, "ARGON");
+    source.Save(good);
+
+    CScriptedUi ui;
+    CMVDoc doc;
+    doc.Open(good);
+    doc.Transmitter().DeviceInfo().SetDescriptor("EDITED");
+    doc.SetModified();
+    const Bytes before = doc.Store();
+    ui.Expect(kOpenError).Expect(LoadString(313));
+    RunAndReport([&] { doc.Open(folder.File("missing.cmm")); });
+    ui.Expect(kOpenError).Expect(LoadString(316));
+    RunAndReport([&] { doc.Open(folder.Path().string()); });
+    ui.Verify();
+    EXPECT_EQ(doc.Store(), before);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.PathName(), good);
+    EXPECT_FALSE(doc.ReplacesAnotherFile(good));
+}
+
+TEST(CMVDoc, NewKeepsTheKindOfFlowConfigurationOrNone) {
+    CMVDoc doc;
+    configtest::MakeRichModel(doc, true, "BRINE");
+    doc.New();
+    ASSERT_TRUE(doc.Transmitter().HasFlow());
+    EXPECT_TRUE(doc.Transmitter().Flow()->IsLiquid());
+    EXPECT_EQ(doc.Transmitter().Flow()->FluidName(), "WATER");
+
+    // Without a flow configuration the next save says so: flow present 0,
+    // variable code 239, kind 0, and nothing after.
+    doc.Transmitter().RemoveFlow();
+    doc.New();
+    EXPECT_FALSE(doc.Transmitter().HasFlow());
+    const Bytes file = doc.Store();
+    ASSERT_GE(file.size(), 6u);
+    EXPECT_EQ(Bytes(file.end() - 6, file.end()), Bytes({0, 0, 239, 0, 0, 0}));
+}
+
+TEST(CMVDoc, OnlyTheFileTheDocumentCameFromIsReplacedWithoutAsking) {
+    CTempFolder folder;
+    const std::string first = folder.File("FT.CMM");
+    const std::string second = folder.File("other.cmm");
+    CMVDoc doc;
+    EXPECT_FALSE(doc.ReplacesAnotherFile(first));  // nothing there yet
+    doc.Save(first);
+    EXPECT_FALSE(doc.ReplacesAnotherFile(first));
+    // The same file by another spelling of its path.
+    EXPECT_FALSE(doc.ReplacesAnotherFile(folder.Path().string() + "/./FT.CMM"));
+    doc.Save(second);
+    EXPECT_TRUE(doc.ReplacesAnotherFile(first));
+    doc.Open(first);
+    EXPECT_FALSE(doc.ReplacesAnotherFile(first));
+    EXPECT_TRUE(doc.ReplacesAnotherFile(second));
+
+    // Named without a file (as a received configuration is): every existing
+    // file is another one, the file it was opened from too.
+    doc.SetPathName(first, false);
+    EXPECT_TRUE(doc.ReplacesAnotherFile(first));
+    doc.Open(first);
+    doc.New();
+    EXPECT_TRUE(doc.ReplacesAnotherFile(first));
 }
 
 TEST(CMVDoc, OpenFailuresReportTheirCause) {

@@ -357,6 +357,21 @@ TEST_F(ProtocolTest, IdentifyComparesTheIdentityPairWithoutRetries) {
     EXPECT_EQ(protocol->DeviceAddress(), CProtocol::kNoDevice);
 }
 
+TEST_F(ProtocolTest, IdentityPairIsTheLowByteOfRegistersZeroAndOne) {
+    slave.registers[0] = 0x1226;  // 38 in the low byte
+    slave.registers[1] = 0xFF1F;  // 31
+    EXPECT_EQ(protocol->Identify(1), 1);
+    EXPECT_EQ(protocol->SelectDevice(1), 1);
+    EXPECT_EQ(protocol->DeviceAddress(), 1);
+    protocol->ResetDevice();
+    // The pair in the high bytes is another device.
+    slave.registers[0] = 0x2600;
+    slave.registers[1] = 0x1F00;
+    EXPECT_EQ(protocol->Identify(1), 2);
+    EXPECT_EQ(protocol->SelectDevice(1), 2);
+    EXPECT_EQ(protocol->DeviceAddress(), CProtocol::kNoDevice);
+}
+
 TEST_F(ProtocolTest, SelectDeviceReadsTheFloatFormat) {
     slave.registers[0] = 38;
     slave.registers[1] = 31;

@@ -54,6 +54,28 @@ MsgAnswer CScriptedUi::MessageBox(const std::string& text, MsgButtons buttons, M
     return next.answer;
 }
 
+void CScriptedUi::BeginWaitCursor() {
+    ++m_waitDepth;
+    m_cursors.push_back(true);
+}
+
+void CScriptedUi::EndWaitCursor() {
+    --m_waitDepth;
+    if (m_cursors.empty() || !m_cursors.back()) {
+        ADD_FAILURE() << "wait cursor ended out of turn";
+        return;
+    }
+    m_cursors.pop_back();
+}
+
+void CScriptedUi::EndUserPrompt() {
+    if (m_cursors.empty() || m_cursors.back()) {
+        ADD_FAILURE() << "prompt cursor ended out of turn";
+        return;
+    }
+    m_cursors.pop_back();
+}
+
 void CScriptedUi::SetLinkBusy(bool busy) {
     m_linkBusy = busy;
     if (busy) ++m_busyCount;
@@ -68,6 +90,7 @@ bool CScriptedUi::PumpMessages() {
 }
 
 std::optional<std::string> CScriptedUi::PromptPassword() {
+    m_busyAtPasswordPrompts.push_back(CursorBusy());
     if (m_passwords.empty()) {
         ADD_FAILURE() << "unexpected password prompt";
         return std::nullopt;

@@ -41,6 +41,11 @@ class CScriptedUi : public IUserInterface {
     const std::vector<TransmitterStatusRequest>& StatusDialogs() const { return m_statusDialogs; }
     int Beeps() const { return m_beeps; }
     int WaitCursorDepth() const { return m_waitDepth; }
+    // Whether the wait cursor shows now: a wait cursor is on and no prompt
+    // cursor has been put over it since.
+    bool CursorBusy() const { return !m_cursors.empty() && m_cursors.back(); }
+    // CursorBusy() at each password prompt, in order.
+    const std::vector<bool>& BusyAtPasswordPrompts() const { return m_busyAtPasswordPrompts; }
     int BusyNotifications() const { return m_busyCount; }
     bool LinkBusy() const { return m_linkBusy; }
     // Called from PumpMessages; lets a test act while the link waits (for example click Cancel).
@@ -53,8 +58,10 @@ class CScriptedUi : public IUserInterface {
 
     MsgAnswer MessageBox(const std::string& text, MsgButtons buttons, MsgIcon icon) override;
     void Beep() override { ++m_beeps; }
-    void BeginWaitCursor() override { ++m_waitDepth; }
-    void EndWaitCursor() override { --m_waitDepth; }
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void BeginUserPrompt() override { m_cursors.push_back(false); }
+    void EndUserPrompt() override;
     void SetLinkBusy(bool busy) override;
     bool PumpMessages() override;
     std::optional<std::string> PromptPassword() override;
@@ -77,6 +84,8 @@ class CScriptedUi : public IUserInterface {
     std::function<void(const std::string&)> m_messageHook;
     int m_beeps = 0;
     int m_waitDepth = 0;
+    std::vector<bool> m_cursors;  // the cursors put up, last on top: true for a wait cursor
+    std::vector<bool> m_busyAtPasswordPrompts;
     int m_busyCount = 0;
     bool m_linkBusy = false;
 };

@@ -88,14 +88,6 @@ TEST(LegacyRequests, ResponseCodesAndCommunicationFlags) {
     EXPECT_EQ(CommErrorOf([&] { comm.ReadLoopCurrent(); }), 4);
 }
 
-TEST(LegacyRequests, OfflineResultResetsTheDeviceAndRaisesOffline) {
-    CScriptedUi ui;
-    CComm comm;
-    comm.SetLegacyTransport(Answer(23, 0));
-    EXPECT_EQ(CommErrorOf([&] { comm.ReadLoopCurrent(); }), 6);
-    EXPECT_EQ(comm.CurrentSlot(), CComm::kNoSlot);
-}
-
 TEST(LegacyRequests, StatusDialogListsTheSetBitsInItsOrder) {
     CScriptedUi ui;
     CComm comm;

@@ -42,6 +42,21 @@ TEST_F(CachedGroups, UnitsWriteMakesUnitsAndRangesBeReadAgain) {
     EXPECT_NEAR(s.upperOperatingLimit, 800.0 / 0.03606234 * 0.24864107, 0.01);
 }
 
+TEST_F(CachedGroups, UnitsWriteMakesTheEndpointsSetBeReadAgainInTheNewUnit) {
+    const EndpointsSet before = Comm().ReadEndpointsSet();
+    EXPECT_FLOAT_EQ(before.maxPv[kVarSp], 800.0f);
+    const uint64_t cached = Exchanges();
+    Comm().ReadEndpointsSet();
+    EXPECT_EQ(Exchanges(), cached);
+
+    Comm().WriteUnits(kVarSp, 12);
+    const EndpointsSet after = Comm().ReadEndpointsSet();
+    // 800 psi in kPa, as the device now holds it.
+    EXPECT_NEAR(after.maxPv[kVarSp], 800.0 / 0.03606234 * 0.24864107, 0.05);
+    EXPECT_NEAR(after.minPv[kVarSp], 0.0, 1e-6);
+    EXPECT_FLOAT_EQ(after.maxPv[kVarDp], before.maxPv[kVarDp]);
+}
+
 TEST_F(CachedGroups, PresentValuesAreReadAfreshEveryTime) {
     m_sim->SetPresentValueSetPoint(SimVariable::kDp, 12.5);
     EXPECT_NEAR(Comm().ReadPresentValue(kVarDp).value, 12.5, 1e-4);
@@ -180,13 +195,6 @@ TEST_F(DataFormats, DeviceWithoutIntegerScalingLeavesMethodZero) {
     EXPECT_EQ(Comm().StoredIntegerScalingMethod(), 0);
     EXPECT_EQ(CommErrorOf([&] { Comm().ReadEndpointsSet(); }), 68);
     EXPECT_EQ(CommErrorOf([&] { Comm().WriteIntegerScalingMethod(1); }), 68);
-}
-
-TEST_F(DataFormats, MethodAboveTwoIsWrittenAsTwo) {
-    Connect();
-    Comm().WriteIntegerScalingMethod(3);
-    EXPECT_EQ(m_sim->IntegerScalingMethod(), 2);
-    EXPECT_EQ(Comm().ReadIntegerScalingMethod(), 2);
 }
 
 TEST_F(DataFormats, StagedEndpointsAreSentAndReadBackPerVariable) {

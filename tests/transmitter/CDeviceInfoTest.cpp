@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
+
 #include "link/CDeviceException.h"
 #include "tests/support/CScriptedUi.h"
 #include "transmitter/CComm.h"
@@ -42,6 +47,47 @@ TEST(CDeviceInfo, NewModelHasEmptyTextsAndTodaysDate) {
     EXPECT_EQ(info.Message(), "");
     EXPECT_EQ(info.Date(), CalendarDate::Today());
     EXPECT_EQ(info.DateSeconds() % 86400, 0u);
+}
+
+// Sets the time zone for the lifetime of the object.
+class CScopedTimeZone {
+  public:
+    explicit CScopedTimeZone(const char* zone) {
+        if (const char* previous = std::getenv("TZ")) m_previous = previous;
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~CScopedTimeZone() {
+        if (m_previous) {
+            ::setenv("TZ", m_previous->c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+    CScopedTimeZone(const CScopedTimeZone&) = delete;
+    CScopedTimeZone& operator=(const CScopedTimeZone&) = delete;
+
+  private:
+    std::optional<std::string> m_previous;
+};
+
+TEST(CDeviceInfo, NewModelTakesTheDateOfTheUsersCalendar) {
+    CScriptedUi ui;
+    CComm comm;
+    uint32_t west = 0;
+    uint32_t east = 0;
+    {
+        CScopedTimeZone zone("UTC+12");  // twelve hours behind UTC
+        west = CDeviceInfo(comm).DateSeconds();
+    }
+    {
+        CScopedTimeZone zone("UTC-14");  // fourteen hours ahead
+        east = CDeviceInfo(comm).DateSeconds();
+    }
+    // 26 hours apart: the two calendars are one or two days apart at any moment.
+    EXPECT_GE(east, west + 86400);
+    EXPECT_LE(east, west + 2 * 86400);
 }
 
 TEST(CDeviceInfo, CodeOutsideItsTableShowsFailureAndNameError) {
@@ -100,6 +146,22 @@ TEST(CDeviceInfo, DocumentWritesKeepTheTextLimits) {
     EXPECT_EQ(texts.descriptor, "A DESCRIPTOR LON");
     EXPECT_EQ(texts.date, (CalendarDate{1995, 2, 20}));
     EXPECT_EQ(info.ReadMessage(kAccessDocument), std::string(32, 'M'));
+}
+
+TEST(CalendarDate, LocalDateIsTheDateOfTheTimeZone) {
+    const std::time_t march1st2am = 951868800 + 2 * 3600;  // 2000-03-01 02:00 UTC
+    {
+        CScopedTimeZone zone("EST5");
+        EXPECT_EQ(CalendarDate::LocalDate(march1st2am), (CalendarDate{2000, 2, 29}));
+    }
+    {
+        CScopedTimeZone zone("UTC0");
+        EXPECT_EQ(CalendarDate::LocalDate(march1st2am), (CalendarDate{2000, 3, 1}));
+    }
+    {
+        CScopedTimeZone zone("UTC-14");
+        EXPECT_EQ(CalendarDate::LocalDate(march1st2am + 10 * 3600), (CalendarDate{2000, 3, 2}));
+    }
 }
 
 TEST(CalendarDate, SecondsRoundTripAndKnownValues) {

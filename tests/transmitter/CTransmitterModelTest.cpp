@@ -58,8 +58,40 @@ TEST(CTransmitterModel, ResetRestoresEveryPartButKeepsTheFormatVersion) {
     EXPECT_EQ(model.LcdDisplay().Mask(), 15);
     EXPECT_EQ(model.LcdDisplay().Interval(), 3);
     EXPECT_EQ(model.Assignment(), (std::array<int, 4>{32, 0, 1, 2}));
+    // The liquid is reset to the defaults of a liquid, not replaced by a gas.
     ASSERT_NE(model.Flow(), nullptr);
+    EXPECT_TRUE(model.Flow()->IsLiquid());
+}
+
+TEST(CTransmitterModel, ResetKeepsTheKindOfFlowConfigurationOrNone) {
+    CScriptedUi ui;
+    CTransmitter model;
+    model.SetFlow(std::make_unique<CLiquidFlow>());
+    CFlow* liquid = model.Flow();
+    liquid->SetFluidName("GLYCOL");
+    liquid->SetMolecularWeight(CDimlessValue(62.07));
+    liquid->Density()->Resize(4);
+    model.Reset();
+    ASSERT_TRUE(model.HasFlow());
+    EXPECT_TRUE(model.Flow()->IsLiquid());
+    EXPECT_EQ(model.Flow()->GetGasExpansion(), nullptr);
+    EXPECT_EQ(model.Flow()->FluidName(), "WATER");
+    EXPECT_DOUBLE_EQ(model.Flow()->MolecularWeight().Get(), 18.015);
+    EXPECT_EQ(model.Flow()->Density()->PointCount(), 0);
+
+    model.SetFlow(std::make_unique<CGasFlow>());
+    model.Flow()->SetFluidName("METHANE");
+    model.Flow()->SetIsentropicExponent(1.31);
+    model.Reset();
+    ASSERT_TRUE(model.HasFlow());
     EXPECT_FALSE(model.Flow()->IsLiquid());
+    EXPECT_EQ(model.Flow()->FluidName(), "NITROGEN");
+    EXPECT_DOUBLE_EQ(model.Flow()->GetIsentropicExponent(), 1.4);
+    EXPECT_NE(model.Flow()->GetGasExpansion(), nullptr);
+
+    model.RemoveFlow();
+    model.Reset();
+    EXPECT_FALSE(model.HasFlow());
 }
 
 TEST(CTransmitterModel, FlowConfigurationCanBeReplacedAndRemoved) {

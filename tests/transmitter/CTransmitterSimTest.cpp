@@ -13,6 +13,15 @@ constexpr const char* kDpUnitsRepairPrompt =
     "The transmitter has an invalid Differential Pressure\nunits code and may be "
     "malfunctioning.\nDo you want to set this code to InH2O-60°F?";
 
+int DeviceErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const CDeviceException& e) {
+        return e.Error();
+    }
+    return -1;
+}
+
 class UnitsRepair : public TransmitterSimTest {
   protected:
     void SetUp() override {
@@ -68,6 +77,16 @@ TEST_F(DeviceInformation, DeviceDateBefore1970RaisesTheDeviceError) {
         EXPECT_EQ(e.Error(), 1);
         EXPECT_EQ(MessageFor(e), 969u);
     }
+}
+
+TEST_F(DeviceInformation, DayOfMonthIsTheWholeOfRegister29) {
+    Connect();
+    // Day 261: its low byte alone would be a valid 5.
+    m_sim->SetHoldingRegister(29, 0x0105);
+    EXPECT_EQ(
+        DeviceErrorOf([&] { m_model.DeviceInfo().ReadTagDescriptorDate(kAccessTransmitter); }),
+        deverr::kInvalidDate);
+    EXPECT_EQ(DeviceErrorOf([&] { m_model.ReceiveDeviceInformation(); }), deverr::kInvalidDate);
 }
 
 TEST_F(DeviceInformation, CodesAndSensorFieldsComeFromTheIdentityBlock) {
@@ -158,13 +177,34 @@ TEST_F(WholeConfiguration, DataFormatsToleratesADeviceWithoutFloatFormat) {
     m_options.floatFormatSupported = false;
     m_options.turnaroundDelayMs = 0;
     Connect();
-    m_model.SetCommunicationWords({0, 0, 0, 2, kScalingEnteredFactors});
+    m_model.SetCommunicationWords({0, 0, 75, 2, kScalingEnteredFactors});
     EXPECT_NO_THROW(m_model.SendDataFormats());
-    EXPECT_EQ(m_sim->IntegerScalingMethod(), 0);  // skipped after the refusal
+    // The refused float format does not cost the scaling method its write.
+    EXPECT_EQ(m_sim->TurnaroundDelayMs(), 75u);
+    EXPECT_EQ(m_sim->IntegerScalingMethod(), kScalingEnteredFactors);
 
     m_model.ReceiveDataFormats();
     EXPECT_EQ(m_model.FloatFormat(), 0);
-    EXPECT_EQ(m_model.IntegerScalingMethod(), 0);
+    EXPECT_EQ(m_model.IntegerScalingMethod(), kScalingEnteredFactors);
+}
+
+TEST_F(WholeConfiguration, DataFormatsToleratesADeviceWithoutIntegerScalingOnly) {
+    m_options.integerScalingSupported = false;
+    Connect();
+    m_model.SetCommunicationWords({0, 0, 60, 3, kScalingEndpoints});
+    EXPECT_NO_THROW(m_model.SendDataFormats());
+    EXPECT_EQ(m_sim->FloatFormat(), 3);
+    EXPECT_EQ(m_sim->TurnaroundDelayMs(), 60u);
+}
+
+TEST_F(WholeConfiguration, DataFormatsRaisesAnyOtherFailure) {
+    Connect();
+    m_model.SetCommunicationWords({0, 0, 50, 1, kScalingEndpoints});
+    // The float format register refused with "illegal value" is not a device
+    // without the register.
+    m_line.SetExceptionRange(131, 131, 3);
+    EXPECT_EQ(CommErrorOf([&] { m_model.SendDataFormats(); }), commerr::kIllegalValue);
+    EXPECT_EQ(m_sim->IntegerScalingMethod(), 0);
 }
 
 TEST_F(WholeConfiguration, ReceiveWithoutIntegerScalingKeepsTheDefaultRecords) {

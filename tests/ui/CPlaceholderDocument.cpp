@@ -23,6 +23,10 @@ void CPlaceholderDocument::Load(const std::string& path) {
 
 void CPlaceholderDocument::Save(const std::string&) { throw CNotSupportedException(); }
 
+bool CPlaceholderDocument::ReplacesAnotherFile(const std::string& path) const {
+    return path != m_loadedPath && std::ifstream(path).good();
+}
+
 int CPlaceholderDocument::AccessState() {
     if (!m_linkAvailable) return app::kAccessNoTransmitter;
     return m_accessState;

@@ -13,6 +13,9 @@ class CPlaceholderDocument : public IAppDocument {
     void Load(const std::string& path) override;
     void Save(const std::string& path) override;
 
+    std::string PathName() const override { return m_loadedPath; }
+    // Any existing file but the one loaded last.
+    bool ReplacesAnotherFile(const std::string& path) const override;
     bool IsModified() const override { return m_modified; }
     void SetModified(bool modified) override { m_modified = modified; }
     bool LinkAvailable() const override { return m_linkAvailable; }

@@ -186,6 +186,31 @@ TEST_F(ConnectDlgTest, ChangeToAFreeAddressMovesTheTransmitterAndConnectsThere) 
     EXPECT_EQ(bench.doc.PollingAddress(), 12);
 }
 
+TEST_F(ConnectDlgTest, CancelDuringTheNewAddressProbeKeepsTheTransmitterWhereItIs) {
+    CSimTransmitter& moving = bench.Add(3, "FT-3");
+    bench.Start();
+    CConnectDlg dlg(bench.context, nullptr);
+    dlg.show();
+    // The old address answers at once; the new one is silent, and the user
+    // cancels while its probe waits.
+    const uint64_t before = bench.line.RequestsSeen();
+    bool clicked = false;
+    ui.SetPumpHook([&] {
+        if (clicked || bench.line.RequestsSeen() < before + 2) return;
+        clicked = true;
+        Click(dlg, "cancelButton");
+    });
+    ChangeAddress(dlg, "3", "12");
+    ui.SetPumpHook({});
+
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(moving.Address(), 3);
+    EXPECT_EQ(bench.line.TransmitterAt(3), &moving);
+    EXPECT_EQ(bench.line.TransmitterAt(12), nullptr);
+}
+
 TEST_F(ConnectDlgTest, OnlineModeNeedsASelectedTransmitter) {
     CConnectDlg dlg(bench.context, nullptr);
     dlg.show();

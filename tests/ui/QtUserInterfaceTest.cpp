@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "app/ui/CQtUserInterface.h"
+#include "platform/UiServices.h"
 #include "tests/ui/ModalHelper.h"
 
 namespace {
@@ -30,6 +31,28 @@ TEST(QtUserInterface, WaitCursorIsCountedAndUnmatchedEndsAreHarmless) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     ui.EndWaitCursor();
     EXPECT_EQ(ui.WaitCursorDepth(), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(QtUserInterface, PromptShowsTheArrowOverAWaitCursorAndWaitsInsideItShowAgain) {
+    CQtUserInterface ui;
+    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+    ui.BeginWaitCursor();
+    {
+        CScopedUi scope(ui);
+        CPromptCursor prompt;
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+        {
+            CWaitCursor transaction;  // a dialog opened from the prompt works
+            EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        }
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    ui.EndWaitCursor();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    ui.EndUserPrompt();  // unmatched: harmless
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -85,6 +108,39 @@ TEST(QtUserInterface, MessageBoxesCarryTheirButtonsAndIcons) {
         EXPECT_EQ(text, QStringLiteral("Some text"));
         EXPECT_EQ(buttons, c.expectedButtons);
         EXPECT_EQ(icon, c.expectedIcon);
+    }
+}
+
+TEST(QtUserInterface, ReplaceQuestionOffersReplaceSaveAsAndCancel) {
+    CQtUserInterface ui;
+    const std::pair<QString, MsgAnswer> cases[] = {{QStringLiteral("&Replace"), MsgAnswer::Yes},
+                                                   {QStringLiteral("Save &As..."), MsgAnswer::No},
+                                                   {QStringLiteral("Cancel"), MsgAnswer::Cancel},
+                                                   {QString(), MsgAnswer::Cancel}};
+    for (const auto& [press, answer] : cases) {
+        QStringList captions;
+        QString defaultCaption;
+        OnNextModal([&, press = press](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* button : box->buttons()) captions << button->text();
+            if (box->defaultButton() != nullptr) defaultCaption = box->defaultButton()->text();
+            if (press.isEmpty()) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == press) button->click();
+            }
+        });
+        EXPECT_EQ(ui.MessageBox("Replace?", MsgButtons::ReplaceSaveAsCancel, MsgIcon::Exclamation),
+                  answer)
+            << press.toStdString();
+        captions.sort();
+        EXPECT_EQ(captions, (QStringList{QStringLiteral("&Replace"), QStringLiteral("Cancel"),
+                                         QStringLiteral("Save &As...")}));
+        // Return does not replace a file.
+        EXPECT_EQ(defaultCaption, QStringLiteral("Save &As..."));
     }
 }
 
