@@ -155,6 +155,26 @@ void CFormDialog::Handle(const FormOutcome& outcome) {
     }
 }
 
-void CFormDialog::OnOk() { Handle(m_form.Ok()); }
+bool CFormDialog::RunAction(const std::function<void()>& action) {
+    if (m_acting) {
+        Ui().Beep();
+        return false;
+    }
+    m_acting = true;
+    try {
+        action();
+    } catch (...) {
+        m_acting = false;
+        throw;
+    }
+    m_acting = false;
+    return true;
+}
 
-void CFormDialog::reject() { Handle(m_form.Cancel()); }
+void CFormDialog::OnOk() {
+    RunAction([this] { Handle(m_form.Ok()); });
+}
+
+void CFormDialog::reject() {
+    RunAction([this] { Handle(m_form.Cancel()); });
+}

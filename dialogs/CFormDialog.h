@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -50,6 +51,14 @@ class CFormDialog : public QDialog {
     // Puts the focus in a field with its text selected.
     void FocusField(const std::string& key);
 
+    // Runs what a button of the form does. While the link waits for a reply
+    // the window still takes events, so a second button pressed meanwhile
+    // would start an exchange inside the first: it is refused with a beep.
+    // Returns false when refused.
+    bool RunAction(const std::function<void()>& action);
+    // True while a button's action runs (timers of the window skip their step).
+    bool Acting() const { return m_acting; }
+
     // The OK button of the form, whatever its caption.
     void OnOk();
     // Cancel, Escape and the window frame's close box.
@@ -61,4 +70,5 @@ class CFormDialog : public QDialog {
     CConfigForm& m_form;
     std::map<std::string, QWidget*> m_widgets;
     bool m_filling = false;
+    bool m_acting = false;
 };

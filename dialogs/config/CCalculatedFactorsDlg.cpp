@@ -88,7 +88,8 @@ void CCalculatedFactorsDlg::UpdateControls() {
 
 void CCalculatedFactorsDlg::OnViewFactors() {
     FormOutcome outcome;
-    std::unique_ptr<CFactorsViewForm> view = m_calculated.ViewFactors(outcome);
+    std::unique_ptr<CFactorsViewForm> view;
+    if (!RunAction([&] { view = m_calculated.ViewFactors(outcome); })) return;
     Handle(outcome);
     if (!view || !view->Open()) return;
     CEnteredFactorsDlg window(*view, this, CEnteredFactorsDlg::Buttons::None);

@@ -43,7 +43,9 @@ CDampingDlg::CDampingDlg(CDampingForm& form, QWidget* parent)
     layout->addLayout(buttons);
 
     connect(m_ok, &QPushButton::clicked, this, &CDampingDlg::OnOk);
-    connect(m_close, &QPushButton::clicked, this, [this] { Handle(m_damping.Close()); });
+    connect(m_close, &QPushButton::clicked, this, [this] {
+        RunAction([this] { Handle(m_damping.Close()); });
+    });
     connect(cancel, &QPushButton::clicked, this, &CDampingDlg::reject);
     UpdateControls();
     FieldWidget("DP")->setFocus();

@@ -61,7 +61,11 @@ void CTestCalculationDlg::OnCalculate() {
 }
 
 void CTestCalculationDlg::OnPoll() {
-    m_calculation.Poll();
+    if (Acting()) {
+        m_poll->start();
+        return;
+    }
+    RunAction([this] { m_calculation.Poll(); });
     Refresh();
     // The next poll starts only after this one ended.
     if (m_calculation.Waiting()) m_poll->start();
@@ -77,8 +81,7 @@ void CTestCalculationDlg::mouseDoubleClickEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::LeftButton && (event->modifiers() & both) == both &&
         at.x() <= kCornerWidth && at.y() <= kCornerHeight) {
-        m_calculation.RefreshFromTransmitter();
-        Refresh();
+        if (RunAction([this] { m_calculation.RefreshFromTransmitter(); })) Refresh();
         return;
     }
     CFormDialog::mouseDoubleClickEvent(event);

@@ -33,7 +33,13 @@ int CTimedStepDlg::exec() {
 }
 
 void CTimedStepDlg::OnTimer() {
-    const FormOutcome outcome = m_timed.Step();
+    // A button's exchange is running: the step waits for the next tick.
+    if (Acting()) {
+        m_timer->start(m_timed.DelayMs());
+        return;
+    }
+    FormOutcome outcome;
+    RunAction([&] { outcome = m_timed.Step(); });
     if (outcome.result == FormResult::StayOpen) {
         m_timer->start(m_timed.DelayMs());
         return;

@@ -116,6 +116,39 @@ TEST_F(ConfigWindowsTest, DampingWindowSendsTheTypedValueBetweenTheSafetyBoxes) 
     EXPECT_DOUBLE_EQ(m_bench.line.TransmitterAt(1)->Damping(SimVariable::kSp), 4.5);
 }
 
+TEST_F(ConfigWindowsTest, AButtonPressedWhileTheLinkWaitsIsRefusedWithABeep) {
+    Connect();
+    m_bench.line.SetWireTiming(9600);  // every reply takes a while on the wire
+    CDampingForm form(m_bench.doc, config::kTransmitterMode);
+    ASSERT_TRUE(form.Open());
+    CDampingDlg window(form, nullptr);
+    window.show();
+    Type(window, "field_SP", QStringLiteral("4.5"));
+    CSimTransmitter* sim = m_bench.line.TransmitterAt(1);
+    sim->ClearRequests();
+
+    // While the write waits for its reply, OK and Cancel are pressed again.
+    bool pressed = false;
+    m_ui.SetPumpHook([&] {
+        if (pressed) return;
+        pressed = true;
+        QTest::mouseClick(FindChild<QPushButton>(window, "okButton"), Qt::LeftButton);
+        QTest::mouseClick(FindChild<QPushButton>(window, "cancelButton"), Qt::LeftButton);
+    });
+    m_ui.Expect(kSafety, MsgAnswer::Ok).Expect(kNotice);
+    Click(window, "okButton");
+    m_ui.SetPumpHook(nullptr);
+
+    ASSERT_TRUE(pressed) << "the link never waited";
+    EXPECT_EQ(m_ui.Beeps(), 2);
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    size_t writes = 0;
+    for (const auto& request : sim->Requests())
+        if (request.function == 16) ++writes;
+    EXPECT_EQ(writes, 1u) << "one damping write, not one per press";
+    EXPECT_DOUBLE_EQ(sim->Damping(SimVariable::kSp), 4.5);
+}
+
 TEST_F(ConfigWindowsTest, ARefusedValueIsShownAndTheFocusReturnsToItsFieldSelected) {
     CDampingForm form(m_bench.doc, config::kSetupMode);
     ASSERT_TRUE(form.Open());
