@@ -29,6 +29,7 @@ std::string CTrimStepForm::WithUnits(double value) const {
 
 void CTrimStepForm::Read() {
     const VariableSettings settings = Model().Variable(m_sensor).ReadSettings(Access());
+    if (m_unitsName.empty()) m_unitsName = CUnit(settings.unitsCode, m_sensor).Name();
     auto add = [this](const char* key, const char* label, const std::string& text) {
         FormField field;
         field.key = key;

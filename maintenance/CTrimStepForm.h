@@ -21,7 +21,8 @@ class CTrimStepForm : public CConfigForm {
 
     enum class Kind { Offset, Slope };
 
-    // `unitsName` is the sensor's present units name, as Sensor Trim shows it.
+    // `unitsName` is the sensor's present units name, as Sensor Trim shows it;
+    // empty for the name of the units the sensor reports at opening.
     CTrimStepForm(CMVDoc& doc, int sensor, Kind kind, float entered, std::string unitsName);
 
     std::string Caption() const override;

@@ -1,6 +1,8 @@
 #include "maintenance/OutputSample.h"
 
+#include <cstdio>
 #include <ctime>
+#include <fstream>
 #include <ostream>
 
 #include "resources/Strings.h"
@@ -48,6 +50,22 @@ void WriteSamplesCsv(std::ostream& out, const std::vector<OutputSample>& samples
         out << SampleTimeText(sample.time) << ',' << CsvText(sample.variable) << ','
             << FormatText("%.9g", sample.value) << ',' << CsvText(sample.units) << '\n';
     }
+}
+
+bool WriteSamplesCsvFile(const std::string& path, const std::vector<OutputSample>& samples) {
+    const std::string partial = path + ".part";
+    bool written = false;
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        if (out) {
+            WriteSamplesCsv(out, samples);
+            out.close();
+            written = !out.fail();
+        }
+    }
+    if (written) written = std::rename(partial.c_str(), path.c_str()) == 0;
+    if (!written) std::remove(partial.c_str());
+    return written;
 }
 
 }  // namespace maintenance

@@ -23,5 +23,8 @@ std::string SampleTimeText(std::chrono::system_clock::time_point time);
 // holding a comma, a quote or a line break is quoted. Values keep the nine
 // digits that a float needs.
 void WriteSamplesCsv(std::ostream& out, const std::vector<OutputSample>& samples);
+// The same into a file, which appears whole or not at all (written beside it,
+// then renamed). False when it could not be written.
+bool WriteSamplesCsvFile(const std::string& path, const std::vector<OutputSample>& samples);
 
 }  // namespace maintenance
