@@ -22,6 +22,7 @@ CFixedPtDlg::CFixedPtDlg(CFixedPtForm& form, QWidget* parent)
     auto* grid = new QGridLayout;
     m_label = FieldLabel(key);
     grid->addWidget(m_label, 0, 0);
+    FieldWidget(key)->setMaximumWidth(120);
     grid->addWidget(FieldWidget(key), 0, 1);
     grid->addWidget(new QLabel(QString::fromStdString(form.Field(key)->suffix), this), 0, 2);
     grid->setColumnStretch(3, 1);

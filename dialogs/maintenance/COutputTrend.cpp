@@ -30,7 +30,7 @@ COutputTrend::COutputTrend(QWidget* parent)
     setObjectName(QStringLiteral("trend"));
     m_view->setObjectName(QStringLiteral("trendView"));
     m_view->setRenderHint(QPainter::Antialiasing);
-    m_view->setMinimumSize(420, 220);
+    m_view->setMinimumSize(600, 260);
     m_chart->legend()->setAlignment(Qt::AlignBottom);
     m_chart->setMargins(QMargins(4, 4, 4, 4));
     m_time->setFormat(QStringLiteral("hh:mm:ss"));

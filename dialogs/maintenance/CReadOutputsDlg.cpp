@@ -33,6 +33,8 @@ CReadOutputsDlg::CReadOutputsDlg(CReadOutputsForm& form, QWidget* parent)
       m_timer(new QTimer(this)),
       m_trend(new COutputTrend(this)) {
     setObjectName(QStringLiteral("readOutputsDlg"));
+    // The pictures of the windows draw the trend once it holds a few seconds.
+    setProperty("screenshotSettleMs", 4000);
     auto* group = new QGroupBox(QString::fromLatin1(texts::kTransmitterVariablesGroup), this);
     auto* rows = new QGridLayout(group);
     for (int row = 0; row < CReadOutputsForm::kRows; ++row) {
