@@ -69,7 +69,8 @@ void RunReadOutputs(benchmark::State& state, bool paced) {
         const auto start = std::chrono::steady_clock::now();
         for (int step = 0; step < kSteps; ++step) {
             if (paced)
-                std::this_thread::sleep_for(std::chrono::milliseconds(CReadOutputsForm::kRefreshMs));
+                std::this_thread::sleep_for(
+                    std::chrono::milliseconds(CReadOutputsForm::kRefreshMs));
             if (form.Refresh().result != FormResult::StayOpen) {
                 state.SkipWithError("a refresh failed");
                 return;

@@ -26,8 +26,9 @@ constexpr unsigned kIdSafetyPrompt = 390;
 constexpr int kMinimumTickMs = CReadOutputsForm::kRefreshMs;
 constexpr const char* kNeedsYes =
     "Nothing was sent. Place the control loop in MANUAL and repeat the command with --yes.";
-constexpr const char* kTrimUsage = "trim needs the sensor and the offset: trim DP|SP|PT "
-                                   "offset=VALUE [slope=VALUE] [--yes]\n";
+constexpr const char* kTrimUsage =
+    "trim needs the sensor and the offset: trim DP|SP|PT "
+    "offset=VALUE [slope=VALUE] [--yes]\n";
 constexpr const char* kStepKeys = "  [Enter: OK, c: cancel]";
 
 volatile std::sig_atomic_t g_interrupted = 0;
@@ -195,7 +196,8 @@ int RunTrim(WorkflowContext& context, const std::vector<std::string>& args, std:
                         : static_cast<IUserInterface&>(asking));
     if (!ConnectQuietly(context, err)) return kExitFailure;
     CSensorTrimForm form(context.doc);
-    form.SetStepRunner([&](CTrimStepForm& step) { return RunStepOnTerminal(step, yes, input, err); });
+    form.SetStepRunner(
+        [&](CTrimStepForm& step) { return RunStepOnTerminal(step, yes, input, err); });
     if (!form.Open()) return kExitFailure;
     if (!form.SelectSensor(sensor)) {
         if (sensor == 2 && form.PtFixed())
@@ -214,7 +216,8 @@ int RunTrim(WorkflowContext& context, const std::vector<std::string>& args, std:
         return kExitFailure;
     }
     if (!outcome.settled) {
-        if (outcome.result == FormResult::StayOpen && asking.Declined() == LoadString(kIdSafetyPrompt))
+        if (outcome.result == FormResult::StayOpen &&
+            asking.Declined() == LoadString(kIdSafetyPrompt))
             err << kNeedsYes << '\n';
         return kExitFailure;
     }

@@ -61,10 +61,11 @@ void CSensorTrimForm::Read() {
     m_sensor = kVarDp;
     m_type = TrimType::Offset;
     m_ptFixed = Model().Comm().ReadEmsArray(kFixedModeArray).at(0) != 0;
-    for (const auto& [key, label] :
-         {std::pair{kLowerKey, texts::kLowerLimitLabel}, {kUpperKey, texts::kUpperLimitLabel},
-          {kMinSpanKey, texts::kMinSpanLabel}, {kOffsetPointKey, texts::kOffsetTrimPointLine},
-          {kSlopePointKey, texts::kSlopeTrimPointLine}}) {
+    for (const auto& [key, label] : {std::pair{kLowerKey, texts::kLowerLimitLabel},
+                                     {kUpperKey, texts::kUpperLimitLabel},
+                                     {kMinSpanKey, texts::kMinSpanLabel},
+                                     {kOffsetPointKey, texts::kOffsetTrimPointLine},
+                                     {kSlopePointKey, texts::kSlopeTrimPointLine}}) {
         FormField field;
         field.key = key;
         field.label = label;

@@ -48,7 +48,8 @@ int SaveFormWindows(CMainFrame& frame, const QDir& dir, int index) {
         if (settleMs > 0) {
             QElapsedTimer settling;
             settling.start();
-            while (settling.elapsed() < settleMs) QApplication::processEvents(QEventLoop::AllEvents, 50);
+            while (settling.elapsed() < settleMs)
+                QApplication::processEvents(QEventLoop::AllEvents, 50);
         }
         const QString name =
             QStringLiteral("%1-window-%2-%3.png")

@@ -40,7 +40,8 @@ CReadOutputsDlg::CReadOutputsDlg(CReadOutputsForm& form, QWidget* parent)
     for (int row = 0; row < CReadOutputsForm::kRows; ++row) {
         auto* value = static_cast<QLabel*>(FieldWidget(CReadOutputsForm::ValueKey(row)));
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("-0000.0000")));
+        value->setMinimumWidth(
+            value->fontMetrics().horizontalAdvance(QStringLiteral("-0000.0000")));
         rows->addWidget(FieldWidget(CReadOutputsForm::LabelKey(row)), row, 0);
         rows->addWidget(value, row, 1);
         rows->addWidget(FieldWidget(CReadOutputsForm::UnitsKey(row)), row, 2);
@@ -76,9 +77,8 @@ CReadOutputsDlg::CReadOutputsDlg(CReadOutputsForm& form, QWidget* parent)
     layout->addLayout(trendRow);
     layout->addLayout(buttons);
 
-    connect(window, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
-        m_trend->SetWindowMinutes(COutputTrend::kWindowsMinutes[index]);
-    });
+    connect(window, QOverload<int>::of(&QComboBox::activated), this,
+            [this](int index) { m_trend->SetWindowMinutes(COutputTrend::kWindowsMinutes[index]); });
     connect(m_pause, &QPushButton::clicked, this, &CReadOutputsDlg::OnPause);
     connect(exportButton, &QPushButton::clicked, this, &CReadOutputsDlg::OnExport);
     connect(ok, &QPushButton::clicked, this, &CReadOutputsDlg::OnOk);

@@ -62,9 +62,9 @@ CSensorTrimDlg::CSensorTrimDlg(CSensorTrimForm& form, QWidget* parent)
     trim->addWidget(recall, 0, 0, 1, 4);
     trim->addWidget(m_offset, 1, 0, 1, 4);
     trim->addWidget(m_pair, 3, 0, 1, 4);
-    const std::array<std::pair<const char*, int>, 3> entries = {
-        std::pair{Form::kOffsetKey, 2}, std::pair{Form::kPairOffsetKey, 4},
-        std::pair{Form::kSlopeKey, 5}};
+    const std::array<std::pair<const char*, int>, 3> entries = {std::pair{Form::kOffsetKey, 2},
+                                                                std::pair{Form::kPairOffsetKey, 4},
+                                                                std::pair{Form::kSlopeKey, 5}};
     for (size_t i = 0; i < entries.size(); ++i) {
         const std::string key = entries[i].first;
         QLabel* label = FieldLabel(key);

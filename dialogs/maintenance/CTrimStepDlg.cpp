@@ -21,7 +21,8 @@ CTrimStepDlg::CTrimStepDlg(CTrimStepForm& form, QWidget* parent)
         AddFieldRow(grid, row++, key);
     grid->setColumnStretch(1, 1);
     auto* measured = static_cast<QLabel*>(FieldWidget(CTrimStepForm::kMeasuredKey));
-    measured->setMinimumWidth(measured->fontMetrics().horizontalAdvance(QStringLiteral("-0000.00 InH2O-60°F")));
+    measured->setMinimumWidth(
+        measured->fontMetrics().horizontalAdvance(QStringLiteral("-0000.00 InH2O-60°F")));
 
     auto* instruction = new QLabel(QString::fromUtf8(texts::kTrimStepInstruction), this);
     instruction->setObjectName(QStringLiteral("instruction"));

@@ -143,8 +143,8 @@ TEST_F(ReadOutputsFormTest, AFailureWhileOpeningKeepsTheWindowShut) {
 TEST(OutputSampleCsv, WritesLocalTimeWithOffsetNameValueAndQuotedUnits) {
     const auto time = LocalAfternoon() + std::chrono::milliseconds(250);
     std::ostringstream csv;
-    maintenance::WriteSamplesCsv(csv, {{time, "DP", 50.01, "InH2O-60°F"},
-                                       {time, "S\"P", 300.0, "a,b"}});
+    maintenance::WriteSamplesCsv(csv,
+                                 {{time, "DP", 50.01, "InH2O-60°F"}, {time, "S\"P", 300.0, "a,b"}});
     const std::string text = csv.str();
     const std::regex expected(
         "time,variable,value,unit\n"

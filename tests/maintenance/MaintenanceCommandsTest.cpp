@@ -106,8 +106,8 @@ TEST_F(MaintenanceCommandsTest, AnInteractiveStepShowsTheMeasuredValueUntilEnter
     StartLine();
     m_sim->SetPresentValueSetPoint(SimVariable::kDp, 4.0);
     // OK at the safety prompt, two reads with nothing typed, then Enter.
-    const Run run = Trim({"DP", "offset=3"}, {std::string(), std::nullopt, std::nullopt,
-                                              std::string()});
+    const Run run =
+        Trim({"DP", "offset=3"}, {std::string(), std::nullopt, std::nullopt, std::string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.err, "\rMeasured Value: 4 InH2O-60°F")) << run.err;
     EXPECT_EQ(WritesTo(kDpOffsetTrim), 1);
@@ -214,9 +214,9 @@ TEST_F(MaintenanceCommandsTest, ReadOutputsReportsACsvItCannotWrite) {
     StartLine();
     cli::OutputsTiming timing{[](int) {}, [] { return false; }};
     std::ostringstream out, err;
-    EXPECT_EQ(cli::RunReadOutputs(m_bench.context, {"--csv", "/nonexistent-dir/x.csv"}, out, err,
-                                  timing),
-              1);
+    EXPECT_EQ(
+        cli::RunReadOutputs(m_bench.context, {"--csv", "/nonexistent-dir/x.csv"}, out, err, timing),
+        1);
     EXPECT_TRUE(Contains(err.str(), "could not be written")) << err.str();
     EXPECT_EQ(cli::RunReadOutputs(m_bench.context, {"--count", "0"}, out, err, timing), 2);
 }

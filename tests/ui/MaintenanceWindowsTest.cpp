@@ -229,8 +229,7 @@ TEST_F(MaintenanceWindowsTest, ReadOutputsWaitsForEachSlowReplyAndItsTrendAddsNo
     // Three samples from opening, then three per exchange: the trend draws
     // them and reads nothing itself.
     EXPECT_EQ(form.Samples().size(), 3 * (exchanges + 1));
-    EXPECT_EQ(window.Trend().Points("Differential Pressure"),
-              static_cast<int>(exchanges + 1));
+    EXPECT_EQ(window.Trend().Points("Differential Pressure"), static_cast<int>(exchanges + 1));
 }
 
 TEST_F(MaintenanceWindowsTest, ReadOutputsTrendPausesAndExportsEverySample) {
@@ -263,7 +262,8 @@ TEST_F(MaintenanceWindowsTest, ReadOutputsTrendPausesAndExportsEverySample) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
     EXPECT_EQ(lines.size(), static_cast<int>(form.Samples().size() + 1));
-    m_ui.ExpectWithIcon("The samples could not be written to /nonexistent-dir/x.csv.", MsgIcon::Stop);
+    m_ui.ExpectWithIcon("The samples could not be written to /nonexistent-dir/x.csv.",
+                        MsgIcon::Stop);
     EXPECT_FALSE(window.ExportCsv(QStringLiteral("/nonexistent-dir/x.csv")));
     window.done(QDialog::Accepted);
 }
