@@ -14,6 +14,7 @@
 #include "cli/ConfigFileCommands.h"
 #include "cli/DiagnosticsCommands.h"
 #include "cli/LinkCommands.h"
+#include "cli/MaintenanceCommands.h"
 #include "cli/SecurityCommands.h"
 #include "cli/ShowDeviceCommand.h"
 #include "cli/WorkflowCommands.h"
@@ -130,6 +131,7 @@ WorkflowCommand FindWorkflowCommand(const std::string& command) {
     if (command == "identification") return IdentificationCommand;
     if (command == "master-reset") return MasterResetCommand;
     if (command == "self-test") return SelfTestCommand;
+    if (command == "trim") return TrimCommand;
     return nullptr;
 }
 
@@ -219,6 +221,8 @@ std::string ProgramUsage() {
     for (const std::string& line : WorkflowCommandUsage()) usage += "  " + line + "\n";
     for (const std::string& line : SecurityCommandUsage()) usage += "  " + line + "\n";
     usage += "configuration windows:\n" + ConfigCommandUsage();
+    usage += "maintenance:\n";
+    for (const std::string& line : MaintenanceCommandUsage()) usage += "  " + line + "\n";
     usage += "diagnostics:\n";
     for (const std::string& line : DiagnosticsCommandUsage()) usage += "  " + line + "\n";
     usage += link.substr(optionsAt);

@@ -21,6 +21,7 @@
 #include "config/CSetupLimitsForm.h"
 #include "config/CUnitsForm.h"
 #include "link/ErrorReport.h"
+#include "maintenance/CFixedPtForm.h"
 #include "platform/UiServices.h"
 #include "resources/Strings.h"
 
@@ -59,6 +60,10 @@ const std::vector<Area>& Areas() {
         {"comm", Make<CTransmitterCommForm>, Make<CTransmitterCommForm>},
         {"limits", Make<CSetupLimitsForm>, Make<CSensorLimitsForm>},
         {"data-formats", Make<CDataFormatsForm>, Make<CDataFormatsForm>},
+        {"fixed-pt", nullptr,
+         [](CMVDoc& doc, int) -> std::unique_ptr<CConfigForm> {
+             return std::make_unique<CFixedPtForm>(doc);
+         }},
     };
     return areas;
 }

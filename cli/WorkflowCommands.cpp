@@ -26,7 +26,6 @@ namespace {
 constexpr unsigned kIdSafetyPrompt = 390;
 constexpr unsigned kIdNoResponse = 725;
 constexpr unsigned kIdNotCorvel = 2100;
-constexpr int kDefaultIntervalMs = 250;
 constexpr const char* kNoTransmittersFound = "No transmitters found.";
 constexpr const char* kLowAccessRefused =
     "Sending or receiving a configuration needs an access level above Low.";
@@ -278,61 +277,6 @@ int ChangeAddressCommand(WorkflowContext& context, const std::vector<std::string
     return 0;
 }
 
-int ReadOutputsCommand(WorkflowContext& context, const std::vector<std::string>& args,
-                       std::ostream& out, std::ostream& err) {
-    int address = DefaultAddress(context);
-    int count = 1;
-    int intervalMs = kDefaultIntervalMs;
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string value;
-        if (args[i] == "--address") {
-            if (!OptionValue(args, i, value, err) || !ParseAddress(value, address, err)) return 2;
-        } else if (args[i] == "--count") {
-            if (!OptionValue(args, i, value, err) || !ParseInt(value, count) || count < 1) {
-                err << "--count needs a whole number of at least 1.\n";
-                return 2;
-            }
-        } else if (args[i] == "--interval") {
-            if (!OptionValue(args, i, value, err) || !ParseInt(value, intervalMs) ||
-                intervalMs < 0) {
-                err << "--interval needs a whole number of milliseconds.\n";
-                return 2;
-            }
-        } else {
-            err << "read-outputs: unknown argument \"" << args[i] << "\".\n";
-            return 2;
-        }
-    }
-    if (!ConnectAt(context, address)) return 1;
-    CInterruptGuard guard;
-    try {
-        CTransmitter& model = context.Model();
-        const std::array<int, 4> assignment =
-            model.ReadVariableAssignment(transmitter::kAccessTransmitter);
-        for (int n = 0; n < count && !g_interrupted; ++n) {
-            if (n > 0) std::this_thread::sleep_for(std::chrono::milliseconds(intervalMs));
-            for (size_t slot = 0; slot < 3; ++slot) {
-                const int code = assignment[slot];
-                if (code < transmitter::kVarDp || code > transmitter::kVarPt) continue;
-                CMeasuredVariable& variable = model.Variable(code);
-                const PresentValue value = variable.ReadPresentValue();
-                const CUnit unit(value.unitsCode, code);
-                const std::string unitName = code == transmitter::kVarSp
-                                                 ? unit.NameWithSuffix(model.Sp().ReadSpType(
-                                                       transmitter::kAccessTransmitter))
-                                                 : unit.Name();
-                out << transmitter::GetVariableName(code) << ": " << FormatText("%#lg", value.value)
-                    << ' ' << unitName << '\n';
-            }
-            out << std::flush;
-        }
-    } catch (const std::exception& e) {
-        ReportException(e);
-        return 1;
-    }
-    return 0;
-}
-
 const std::vector<std::string>& WorkflowCommandUsage() {
     static const std::vector<std::string> kUsage = {
         "search                      list the transmitters on the line",
@@ -342,7 +286,7 @@ const std::vector<std::string>& WorkflowCommandUsage() {
         "send FILE [--address N] [--yes]\n"
         "                              send FILE's configuration (--yes confirms)",
         "change-address OLD NEW      move a transmitter to another polling address",
-        "read-outputs [--address N] [--count N] [--interval MS]\n"
+        "read-outputs [--address N] [--count N] [--interval MS] [--csv FILE]\n"
         "                              live values of the assigned variables",
     };
     return kUsage;

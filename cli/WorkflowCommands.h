@@ -31,10 +31,6 @@ int SendCommand(WorkflowContext& context, const std::vector<std::string>& args, 
 // change-address OLD NEW
 int ChangeAddressCommand(WorkflowContext& context, const std::vector<std::string>& args,
                          std::ostream& out, std::ostream& err);
-// read-outputs [--address N] [--count N] [--interval MS]: live values of the
-// assigned variables with their units.
-int ReadOutputsCommand(WorkflowContext& context, const std::vector<std::string>& args,
-                       std::ostream& out, std::ostream& err);
 
 // One line of help per command, for the program's usage text.
 const std::vector<std::string>& WorkflowCommandUsage();

@@ -39,10 +39,18 @@
 #include "dialogs/config/CUnitsDlg.h"
 #include "dialogs/flow/CTestCalculationDlg.h"
 #include "dialogs/maintenance/CErrorInfoDlg.h"
+#include "dialogs/maintenance/CFixedPtDlg.h"
 #include "dialogs/maintenance/CIdentificationDlg.h"
 #include "dialogs/maintenance/CModuleInfoDlg.h"
+#include "dialogs/maintenance/CReadOutputsDlg.h"
 #include "dialogs/maintenance/CSelfTestDlg.h"
+#include "dialogs/maintenance/CSensorTrimDlg.h"
 #include "dialogs/maintenance/CTimedStepDlg.h"
+#include "dialogs/maintenance/CTrimStepDlg.h"
+#include "maintenance/CFixedPtForm.h"
+#include "maintenance/CReadOutputsForm.h"
+#include "maintenance/CSensorTrimForm.h"
+#include "maintenance/CTrimStepForm.h"
 #include "transmitter/CTransmitter.h"
 
 namespace dialogs {
@@ -161,6 +169,19 @@ std::vector<FormWindow> BuildWindows() {
          }},
         DocumentWindow<CTestCalculationForm, CTestCalculationDlg>(
             cmd::kTestCalculation, "test-calculation", kTransmitterMode),
+        DiagnosticsWindow<CSensorTrimForm, CSensorTrimDlg>(cmd::kSensorTrim, "sensor-trim"),
+        // The offset step of a DP trim at its present offset trim point.
+        {kOpenedByWindow, "trim-step", kTransmitterMode,
+         [](WorkflowContext& context) -> std::unique_ptr<CConfigForm> {
+             return std::make_unique<CTrimStepForm>(context.doc, transmitter::kVarDp,
+                                                    CTrimStepForm::Kind::Offset, 0.0F,
+                                                    std::string());
+         },
+         [](CConfigForm& form, QWidget* parent) -> std::unique_ptr<CFormDialog> {
+             return std::make_unique<CTrimStepDlg>(static_cast<CTrimStepForm&>(form), parent);
+         }},
+        DiagnosticsWindow<CFixedPtForm, CFixedPtDlg>(cmd::kFixedProcessTemp, "fixed-pt"),
+        DiagnosticsWindow<CReadOutputsForm, CReadOutputsDlg>(cmd::kReadOutputs, "read-outputs"),
         DiagnosticsWindow<CModuleInfoForm, CModuleInfoDlg>(cmd::kModuleInfo, "module-info"),
         DiagnosticsWindow<CIdentificationForm, CIdentificationDlg>(cmd::kIdentificationInfo,
                                                                    "identification"),

@@ -495,6 +495,22 @@ PresentValue CComm::ReadPresentValue(int variable) {
     return value;
 }
 
+std::array<PresentValue, 3> CComm::ReadPresentValues() {
+    RequireDevice();
+    ReadUnitsGroup();
+    m_protocol->SetCacheValid(CacheGroup::PresentValues, false);
+    if (const int32_t r = CachedRead(CacheGroup::PresentValues, kReadHolding, kRegPresentValues, 6))
+        RaiseCommError(r);
+    std::array<PresentValue, 3> values{};
+    for (int variable = 0; variable < 3; ++variable) {
+        PresentValue& value = values[static_cast<size_t>(variable)];
+        value.value = m_protocol->Float(static_cast<uint16_t>(kRegPresentValues + 2 * variable));
+        value.unitsCode = transmitter::DeviceToProgramUnits(
+            variable, m_protocol->Register(static_cast<uint16_t>(kRegUnits + variable)));
+    }
+    return values;
+}
+
 int CComm::ReadUnits(int variable) {
     CheckVariable(variable);
     ReadUnitsGroup();

@@ -84,6 +84,8 @@ class CComm {
     VariableSettings ReadVariableSettings(int variable);
     // Present values are read afresh on every call.
     PresentValue ReadPresentValue(int variable);
+    // DP, SP and PT from one read of the present-value registers.
+    std::array<PresentValue, 3> ReadPresentValues();
     int ReadUnits(int variable);
     void WriteUnits(int variable, int unitsCode);
     // DP, SP, PT, flow.

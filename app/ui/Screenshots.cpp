@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -17,6 +18,9 @@
 #include "dialogs/FormWindows.h"
 
 namespace {
+
+// The dynamic property in which a window asks the pictures to wait (ms).
+constexpr const char* kSettleProperty = "screenshotSettleMs";
 
 QString FileNameFor(int index, const QString& menuText) {
     QString name = menuText;
@@ -39,6 +43,14 @@ int SaveFormWindows(CMainFrame& frame, const QDir& dir, int index) {
         std::unique_ptr<CFormDialog> window = entry.makeWindow(*form, &frame);
         window->show();
         QApplication::processEvents();
+        // A live window asks for time to gather what it draws (a trend).
+        const int settleMs = window->property(kSettleProperty).toInt();
+        if (settleMs > 0) {
+            QElapsedTimer settling;
+            settling.start();
+            while (settling.elapsed() < settleMs)
+                QApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
         const QString name =
             QStringLiteral("%1-window-%2-%3.png")
                 .arg(index++, 2, 10, QLatin1Char('0'))

@@ -1,4 +1,5 @@
 #include "cli/WorkflowCommands.h"
+#include "cli/MaintenanceCommands.h"
 
 #include <gtest/gtest.h>
 
