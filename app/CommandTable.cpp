@@ -91,6 +91,10 @@ std::vector<CommandInfo> BuildTable() {
     t.push_back(Separator(kTransmitter));
     t.push_back(Item(cmd::kXmtrLcdDisplay, kTransmitter, "LCD Dis&play...", "Change LCD display",
                      E::Online));
+    t.push_back(Separator(kTransmitter));
+    t.push_back(Item(cmd::kCompare, kTransmitter, "Co&mpare with Transmitter\tF5",
+                     "Compare the configuration with the connected transmitter", E::Online,
+                     "Compare with Transmitter", "F5"));
 
     t.push_back(Item(cmd::kSensorTrim, kMaintenance, "Sensor &Trim...", "Trim DP, AP and PT",
                      E::Online, "Sensor Trim "));
@@ -171,6 +175,7 @@ const std::vector<int>& ToolbarLayout() {
         0,
         cmd::kSendConfig,
         cmd::kRecvConfig,
+        cmd::kCompare,
         0,
         cmd::kAppAbout,
     };

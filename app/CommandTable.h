@@ -43,6 +43,7 @@ constexpr int kXmtrDeviceInfo = 32819;
 constexpr int kXmtrSensorLimits = 32842;
 constexpr int kXmtrDataFormats = 32849;
 constexpr int kXmtrLcdDisplay = 32845;
+constexpr int kCompare = 32880;  // compare the document with the connected transmitter
 
 constexpr int kSensorTrim = 32823;
 constexpr int kFixedProcessTemp = 32837;

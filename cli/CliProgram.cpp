@@ -13,6 +13,7 @@
 #include "cli/ConfigCommands.h"
 #include "cli/ConfigFileCommands.h"
 #include "cli/DiagnosticsCommands.h"
+#include "cli/DiffCommand.h"
 #include "cli/LinkCommands.h"
 #include "cli/SecurityCommands.h"
 #include "cli/ShowDeviceCommand.h"
@@ -130,6 +131,7 @@ WorkflowCommand FindWorkflowCommand(const std::string& command) {
     if (command == "identification") return IdentificationCommand;
     if (command == "master-reset") return MasterResetCommand;
     if (command == "self-test") return SelfTestCommand;
+    if (command == "diff") return DiffTransmitterCommand;
     return nullptr;
 }
 
@@ -213,7 +215,9 @@ std::string ProgramUsage() {
         "  copy IN OUT                 load IN and save it as OUT\n"
         "  show IN [--json]            print every field of a configuration\n"
         "  flow-test-files [IN] [--dir D] [--liquid]\n"
-        "                              write the flow test files of a configuration\n"
+        "                              write the flow test files of a configuration\n";
+    usage += DiffCommandUsage();
+    usage +=
         "transmitters:\n"
         "  show-device [--json]        read and print every area of the transmitter\n";
     for (const std::string& line : WorkflowCommandUsage()) usage += "  " + line + "\n";
@@ -288,6 +292,7 @@ int RunProgram(const std::vector<std::string>& arguments, ISettingsStore& store,
     if (command == "flow-test-files") return FlowTestFilesCommand(words, out, err);
     if ((command == "get" || command == "set") && ConfigCommandOnFile(words))
         return ConfigFileCommand(command, words, out, err);
+    if (command == "diff" && DiffOnFiles(words)) return DiffFilesCommand(words, out, err);
 
     WorkflowCommand run = FindWorkflowCommand(command);
     if (!run && command != "show-device") {

@@ -8,6 +8,7 @@
 #include <QLibraryInfo>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <exception>
 
 #include "app/CConnectEngine.h"
@@ -15,10 +16,12 @@
 #include "app/CommandTable.h"
 #include "app/WorkflowContext.h"
 #include "app/ui/CMainFrame.h"
+#include "app/ui/COverviewPane.h"
 #include "app/ui/CSplashWnd.h"
 #include "app/ui/IAppDocument.h"
 #include "app/ui/UiTexts.h"
 #include "config/CFlowSetup.h"
+#include "config/TransmitterSummary.h"
 #include "dialogs/CHostCommDlg.h"
 #include "dialogs/FormWindows.h"
 #include "dialogs/WorkflowDialogs.h"
@@ -46,6 +49,11 @@ CMVView::CMVView(CMainFrame& frame, IAppDocument& document, ISettingsStore& sett
                  QWidget* parent)
     : QWidget(parent), m_frame(frame), m_document(document), m_settings(settings) {
     setObjectName(QStringLiteral("mainView"));
+    m_overview = new COverviewPane(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_overview);
+    connect(m_overview, &COverviewPane::AreaActivated, this, &CMVView::OnAreaActivated);
 }
 
 void CMVView::OnCommand(int id) {
@@ -87,6 +95,9 @@ void CMVView::OnCommand(int id) {
                 break;
             case cmd::kSetupFlow:
                 OnFlowSetup();
+                break;
+            case cmd::kCompare:
+                OnCompare();
                 break;
             case cmd::kConnect:
             case cmd::kDisconnect:
@@ -273,7 +284,7 @@ void CMVView::OnWorkflowCommand(int id) {
             CConnectEngine(*context).Disconnect();
             break;
         case cmd::kSendConfig:
-            dialogs::RunSendConfiguration(&m_frame, *context);
+            OnSendConfig(*context);
             break;
         case cmd::kRecvConfig:
             // The received document takes the tag's name as its path, without
@@ -323,4 +334,75 @@ void CMVView::OnFormWindow(int id) {
 
 void CMVView::ShowNotAvailable() {
     Ui().MessageBox(LoadString(kTextNotCompleted), MsgButtons::Ok, MsgIcon::Stop);
+}
+
+void CMVView::RefreshOverview() {
+    // A command may be half way through changing the document.
+    if (m_inCommand) return;
+    WorkflowContext* context = m_document.Workflow();
+    if (context == nullptr) {
+        m_overview->ShowNothing();
+        return;
+    }
+    try {
+        m_compare.Follow(context->Comm(), context->Connected());
+        const CConfigSummary document = CConfigSummary::FromModel(context->Model());
+        m_overview->Show(document, m_compare.HasSummary() ? &m_compare.Summary() : nullptr,
+                         m_compare.Stale());
+    } catch (const std::exception&) {
+        // The document's copy is read without I/O; should a value still not
+        // be shown, the overview keeps what it showed.
+    }
+}
+
+void CMVView::OnCompare() {
+    WorkflowContext* context = m_document.Workflow();
+    if (context == nullptr || !context->Connected()) {
+        ShowNotAvailable();
+        return;
+    }
+    try {
+        m_compare.Read(context->Comm());
+    } catch (...) {
+        RefreshOverviewAfter();
+        throw;
+    }
+    RefreshOverviewAfter();
+    const std::vector<SummaryDifference> differences = config::CompareSummaries(
+        CConfigSummary::FromModel(context->Model()), m_compare.Summary());
+    m_frame.statusBar()->showMessage(
+        QString::fromStdString(config::DifferenceListText(differences)),
+        CMainFrame::kConnectionMessageMs);
+}
+
+void CMVView::OnSendConfig(WorkflowContext& context) {
+    std::string preface;
+    try {
+        m_compare.Read(context.Comm());
+        preface = config::DifferenceListText(config::CompareSummaries(
+            CConfigSummary::FromModel(context.Model()), m_compare.Summary()));
+    } catch (const std::exception& e) {
+        // The send may still be wanted: its own steps say what fails.
+        ReportException(e);
+    }
+    RefreshOverviewAfter();
+    dialogs::RunSendConfiguration(&m_frame, context, preface);
+}
+
+void CMVView::RefreshOverviewAfter() {
+    const bool inCommand = m_inCommand;
+    m_inCommand = false;
+    RefreshOverview();
+    m_inCommand = inCommand;
+}
+
+void CMVView::OnAreaActivated(SummaryArea area, bool transmitterColumn) {
+    const int command = config::AreaCommand(area, transmitterColumn);
+    if (command == 0 ||
+        !IsCommandEnabled(command, m_document.AccessState(), m_document.LinkAvailable())) {
+        // Setup windows open offline, Transmitter windows online only.
+        QApplication::beep();
+        return;
+    }
+    OnCommand(command);
 }
