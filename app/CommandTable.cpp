@@ -39,6 +39,8 @@ std::vector<CommandInfo> BuildTable() {
                      "Ctrl+S"));
     t.push_back(Item(cmd::kFileSaveAs, kFile, "Save Config &As...",
                      "Save configuration with new name", E::Always));
+    t.push_back(Item(cmd::kExportReport, kFile, "Export &Report...",
+                     "Write the commissioning report of the configuration as PDF", E::Always));
     t.push_back(Separator(kFile));
     t.push_back({CommandKind::RecentFiles, cmd::kFileMru1, kFile, nullptr, nullptr, 0, nullptr,
                  "Open this document", nullptr, E::Always, false});

@@ -15,6 +15,7 @@ constexpr int kFileNew = 57600;
 constexpr int kFileOpen = 57601;
 constexpr int kFileSave = 57603;
 constexpr int kFileSaveAs = 57604;
+constexpr int kExportReport = 32881;  // the commissioning report as PDF
 constexpr int kFileMru1 = 57616;  // recent files: kFileMru1 .. kFileMru1 + kMruCount - 1
 constexpr int kMruCount = 4;
 constexpr int kAppExit = 57665;

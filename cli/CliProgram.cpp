@@ -15,6 +15,7 @@
 #include "cli/DiagnosticsCommands.h"
 #include "cli/DiffCommand.h"
 #include "cli/LinkCommands.h"
+#include "cli/ReportCommand.h"
 #include "cli/SecurityCommands.h"
 #include "cli/ShowDeviceCommand.h"
 #include "cli/WorkflowCommands.h"
@@ -132,6 +133,7 @@ WorkflowCommand FindWorkflowCommand(const std::string& command) {
     if (command == "master-reset") return MasterResetCommand;
     if (command == "self-test") return SelfTestCommand;
     if (command == "diff") return DiffTransmitterCommand;
+    if (command == "report") return ReportDeviceCommand;
     return nullptr;
 }
 
@@ -217,6 +219,7 @@ std::string ProgramUsage() {
         "  flow-test-files [IN] [--dir D] [--liquid]\n"
         "                              write the flow test files of a configuration\n";
     usage += DiffCommandUsage();
+    usage += ReportCommandUsage();
     usage +=
         "transmitters:\n"
         "  show-device [--json]        read and print every area of the transmitter\n";
@@ -293,6 +296,7 @@ int RunProgram(const std::vector<std::string>& arguments, ISettingsStore& store,
     if ((command == "get" || command == "set") && ConfigCommandOnFile(words))
         return ConfigFileCommand(command, words, out, err);
     if (command == "diff" && DiffOnFiles(words)) return DiffFilesCommand(words, out, err);
+    if (command == "report" && !ReportOnDevice(words)) return ReportFileCommand(words, out, err);
 
     WorkflowCommand run = FindWorkflowCommand(command);
     if (!run && command != "show-device") {

@@ -26,6 +26,7 @@ constexpr unsigned kIdFirstMethod = 32775;
 constexpr int kFormatCount = 4;
 constexpr int kMethodCount = 4;
 constexpr const char* kRoundingNames[] = {"nearest", "down", "up"};
+constexpr const char* kNotConvertible = "(not in the variable's units)";
 
 // A window's label as a summary shows it: without the mnemonic and the colon.
 std::string Plain(const std::string& label) {
@@ -146,17 +147,24 @@ SummaryGroup VariableGroup(CTransmitter& model, int v,
     SummaryGroup group{kKeys[v], std::string(kKeys[v]) + " (" + variable.Name() + ")", kKeys[v],
                        {}};
     const std::string unit = variable.ReadUnits(kAccessDocument).Name();
-    const std::pair<double, double> limits = variable.ReadOperatingLimits(kAccessDocument);
+    // Limits kept in units of another class cannot be converted: shown so,
+    // rather than leaving the whole summary out.
+    std::string lower = kNotConvertible;
+    std::string upper = kNotConvertible;
+    try {
+        const std::pair<double, double> limits = variable.ReadOperatingLimits(kAccessDocument);
+        lower = WithUnit(limits.first, unit);
+        upper = WithUnit(limits.second, unit);
+    } catch (const std::exception&) {
+    }
     CBuilder b(group);
     b.Add("units", "Units", unit, SummaryArea::Units)
         .Add("damping", "Damping",
              FormatText("%g", static_cast<float>(variable.ReadDamping(kAccessDocument))) + " " +
                  texts::kSeconds,
              SummaryArea::Damping)
-        .Add("lower-limit", "Lower operating limit", WithUnit(limits.first, unit),
-             SummaryArea::Limits)
-        .Add("upper-limit", "Upper operating limit", WithUnit(limits.second, unit),
-             SummaryArea::Limits);
+        .Add("lower-limit", "Lower operating limit", lower, SummaryArea::Limits)
+        .Add("upper-limit", "Upper operating limit", upper, SummaryArea::Limits);
     if (range) {
         b.Add("lrl", "Lower range limit (LRL)", WithUnit(range->first, unit), SummaryArea::Limits,
               false)
@@ -190,11 +198,18 @@ SummaryGroup LcdGroup(const CTransmitter& model) {
     const CLCDDisplay& lcd = model.LcdDisplay();
     std::string items;
     const std::vector<uint16_t>& known = CLCDDisplay::AllItems();
-    for (uint16_t item : lcd.Items()) {
+    // The transmitter keeps which items it shows, not an order of them: they
+    // are listed in the order it cycles through them, so that a document and
+    // a transmitter holding the same items read alike.
+    for (uint16_t item : known) {
+        if (std::find(lcd.Items().begin(), lcd.Items().end(), item) == lcd.Items().end()) continue;
         if (!items.empty()) items += ", ";
-        items += std::find(known.begin(), known.end(), item) != known.end()
-                     ? CLCDDisplay::ItemName(item)
-                     : "code " + std::to_string(item);
+        items += CLCDDisplay::ItemName(item);
+    }
+    for (uint16_t item : lcd.Items()) {
+        if (std::find(known.begin(), known.end(), item) != known.end()) continue;
+        if (!items.empty()) items += ", ";
+        items += "code " + std::to_string(item);
     }
     if (items.empty()) items = "none";
     CBuilder(group)
@@ -282,11 +297,18 @@ namespace config {
 
 namespace {
 
+// "Update Interval" -> "update interval"; words in capitals ("LRL", "PV") stay.
 std::string LowerFirst(std::string text) {
-    // "Damping" -> "damping", but "LRL" or "PV" stay as they are.
-    if (text.size() > 1 && std::isupper(static_cast<unsigned char>(text[0])) &&
-        !std::isupper(static_cast<unsigned char>(text[1])))
-        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        bool hasLower = false;
+        for (size_t i = start + 1; i < end; ++i)
+            hasLower = hasLower || std::islower(static_cast<unsigned char>(text[i]));
+        if (hasLower)
+            text[start] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[start])));
+        start = end + 1;
+    }
     return text;
 }
 

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -21,18 +22,26 @@
 #include "app/ui/IAppDocument.h"
 #include "app/ui/UiTexts.h"
 #include "config/CFlowSetup.h"
+#include "config/CCommissioningReport.h"
 #include "config/TransmitterSummary.h"
 #include "dialogs/CHostCommDlg.h"
 #include "dialogs/FormWindows.h"
 #include "dialogs/WorkflowDialogs.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
+#include "report/ReportContent.h"
+#include "report/ReportPdf.h"
 #include "resources/Strings.h"
 #include "transmitter/CComm.h"
 
 namespace {
 constexpr unsigned kTextExitQuestion = 400;
 constexpr unsigned kTextNotCompleted = 2102;
+constexpr const char* kReportFilter = "PDF document (*.pdf)";
+constexpr const char* kReportNotWritten = "The report could not be written to %1:\n%2";
+constexpr const char* kReportWritten = "Report written to %1";
+constexpr const char* kReportFileSuffix = "-report.pdf";
+constexpr const char* kReportTransmitterSource = "transmitter at polling address %1";
 constexpr const char* kReplaceQuestion =
     "%1 already exists and holds another configuration.\n"
     "Do you want to replace it, or save this configuration under another name?";
@@ -98,6 +107,9 @@ void CMVView::OnCommand(int id) {
                 break;
             case cmd::kCompare:
                 OnCompare();
+                break;
+            case cmd::kExportReport:
+                OnExportReport();
                 break;
             case cmd::kConnect:
             case cmd::kDisconnect:
@@ -188,9 +200,12 @@ bool CMVView::LoadFile(const std::string& name) {
 
 std::optional<std::string> CMVView::AskFileName(FileDialog kind, const std::string& proposed) {
     if (m_fileDialog) return m_fileDialog(kind, proposed);
-    const QString filter = QString::fromLatin1(uitexts::kFileFilter);
+    const bool report = kind == FileDialog::Report;
+    const QString filter =
+        report ? QString::fromLatin1(kReportFilter) : QString::fromLatin1(uitexts::kFileFilter);
     QFileDialog dialog(this, QString(), QString::fromStdString(proposed), filter);
-    dialog.setDefaultSuffix(QString::fromLatin1(uitexts::kDefaultExtension));
+    dialog.setDefaultSuffix(report ? QStringLiteral("pdf")
+                                   : QString::fromLatin1(uitexts::kDefaultExtension));
     if (kind == FileDialog::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -405,4 +420,50 @@ void CMVView::OnAreaActivated(SummaryArea area, bool transmitterColumn) {
         return;
     }
     OnCommand(command);
+}
+
+void CMVView::OnExportReport() {
+    CCommissioningReport report;
+    WorkflowContext* context = m_document.Workflow();
+    if (context == nullptr) {
+        ShowNotAvailable();
+        return;
+    }
+    report.document = CConfigSummary::FromModel(context->Model());
+    const std::string path = PathName();
+    report.source = path.empty() ? DocumentName() : path;
+    if (context->Connected()) {
+        // The compare column and identification as the transmitter holds them now.
+        try {
+            m_compare.Read(context->Comm());
+            report.transmitter = m_compare.Summary();
+        } catch (const std::exception& e) {
+            ReportException(e);
+        }
+        RefreshOverviewAfter();
+        report.identification = report::ReadIdentification(context->doc);
+        report.source += ", " + QString::fromLatin1(kReportTransmitterSource)
+                                    .arg(context->Comm().CurrentPollingAddress())
+                                    .toStdString();
+    }
+    report.date = report::LocalTimeText();
+
+    const QFileInfo document(QString::fromStdString(path.empty() ? DocumentName() : path));
+    const QString proposed = document.dir().filePath(document.completeBaseName() +
+                                                     QString::fromLatin1(kReportFileSuffix));
+    std::optional<std::string> chosen = AskFileName(FileDialog::Report, proposed.toStdString());
+    if (!chosen) return;
+    std::string error;
+    const PaperSize paper =
+        CCommissioningReport::PaperForLocale(QLocale::system().name().toStdString());
+    if (!report::WritePdf(report, *chosen, paper, error)) {
+        Ui().MessageBox(QString::fromLatin1(kReportNotWritten)
+                            .arg(QString::fromStdString(*chosen), QString::fromStdString(error))
+                            .toStdString(),
+                        MsgButtons::Ok, MsgIcon::Stop);
+        return;
+    }
+    m_frame.statusBar()->showMessage(
+        QString::fromLatin1(kReportWritten).arg(QString::fromStdString(*chosen)),
+        CMainFrame::kConnectionMessageMs);
 }

@@ -21,7 +21,7 @@ struct WorkflowContext;
 class CMVView : public QWidget {
     Q_OBJECT
   public:
-    enum class FileDialog { Open, Save };
+    enum class FileDialog { Open, Save, Report };
     // Asks for a file name; empty when the user cancelled. Replaceable for tests.
     using FileDialogProvider =
         std::function<std::optional<std::string>(FileDialog kind, const std::string& proposed)>;
@@ -79,6 +79,8 @@ class CMVView : public QWidget {
     // A fresh compare, then the send with what it will change before the safety text.
     void OnSendConfig(WorkflowContext& context);
     void OnAreaActivated(SummaryArea area, bool transmitterColumn);
+    // File > Export Report...: the commissioning report as PDF.
+    void OnExportReport();
     // RefreshOverview from inside a command.
     void RefreshOverviewAfter();
     void RefreshTitle();

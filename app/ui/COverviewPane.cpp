@@ -76,8 +76,10 @@ void COverviewPane::ShowNothing() {
 
 void COverviewPane::Refresh() {
     if (!m_hasDocument) return;
+    // Without a compare there is nothing to filter by.
+    m_differencesOnly->setEnabled(m_transmitter.has_value());
     m_model->Show(m_document, m_transmitter ? &*m_transmitter : nullptr, m_stale,
-                  m_differencesOnly->isChecked());
+                  m_transmitter.has_value() && m_differencesOnly->isChecked());
     m_tree->expandAll();
     if (!m_transmitter) {
         m_compareLine->setText(QString::fromLatin1(kNoCompare));

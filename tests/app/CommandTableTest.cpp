@@ -28,7 +28,7 @@ const Expected kExpected[] = {
     {32823, kOn},       {32837, kOn},  {32843, kOn},       {32829, kOn},    {32830, kOn},
     {32834, kOn},       {32844, kOn},  {32835, kOn},       {59392, kAll},   {59393, kAll},
     {57664, kAll},      {32811, kOff}, {32831, kOnNotLow}, {32822, "HMLN"}, {32826, "H"},
-    {32827, "HD"},      {32880, kOn},
+    {32827, "HD"},      {32880, kOn},      {32881, kAll},
 };
 
 bool EnabledIn(const Expected& e, int state) {
@@ -126,7 +126,7 @@ TEST(CommandTable, SeparatorsSplitTheSetupAndTransmitterMenus) {
               "32840 32852 |32808 32809 32810 32847 32850 |32846 |32820 32821 ");
     EXPECT_EQ(sequence("&Transmitter"),
               "32814 32813 |32853 |32817 32818 32819 32842 32849 |32845 |32880 ");
-    EXPECT_EQ(sequence("&File"), "57600 57601 57603 57604 |57616 |57665 ");
+    EXPECT_EQ(sequence("&File"), "57600 57601 57603 57604 32881 |57616 |57665 ");
 }
 
 TEST(CommandTable, CommandsWithoutAMenuOfTheirOwnArePlaced) {
