@@ -9,16 +9,16 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
     int status = -1;
     std::string out;
     std::string err;
 };
 
-Run Cli(const std::vector<std::string>& args) {
+CliRun Cli(const std::vector<std::string>& args) {
     CMemorySettingsStore store;
     std::ostringstream out, err;
-    Run run;
+    CliRun run;
     run.status = cli::RunProgram(args, store, out, err);
     run.out = out.str();
     run.err = err.str();
@@ -38,22 +38,22 @@ class DiffCommandTest : public ::testing::Test {
 };
 
 TEST_F(DiffCommandTest, AFileWithItselfIsEqualAndPrintsNothing) {
-    const Run run = Cli({"diff", a, a});
+    const CliRun run = Cli({"diff", a, a});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
-    const Run json = Cli({"diff", a, b, "--json"});
+    const CliRun json = Cli({"diff", a, b, "--json"});
     EXPECT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(json.out, "{\"equal\": true, \"differences\": []}\n");
 }
 
 TEST_F(DiffCommandTest, OneDampingChangePrintsExactlyThatLine) {
     ASSERT_EQ(Cli({"set", "damping", "SP=2.5", "--file", b}).status, 0);
-    const Run run = Cli({"diff", a, b});
+    const CliRun run = Cli({"diff", a, b});
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_EQ(run.out, "SP.damping: 0.896 seconds -> 2.5 seconds\n");
     // The other way round, the values change places.
     EXPECT_EQ(Cli({"diff", b, a}).out, "SP.damping: 2.5 seconds -> 0.896 seconds\n");
-    const Run json = Cli({"diff", a, b, "--json"});
+    const CliRun json = Cli({"diff", a, b, "--json"});
     EXPECT_EQ(json.status, 1);
     EXPECT_EQ(json.out,
               "{\"equal\": false, \"differences\": [{\"field\": \"SP.damping\", \"name\": \"SP "
@@ -61,7 +61,7 @@ TEST_F(DiffCommandTest, OneDampingChangePrintsExactlyThatLine) {
 }
 
 TEST_F(DiffCommandTest, TroubleIsStatusTwo) {
-    const Run missing = Cli({"diff", a, ::testing::TempDir() + "no_such_file.cmm"});
+    const CliRun missing = Cli({"diff", a, ::testing::TempDir() + "no_such_file.cmm"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
     EXPECT_FALSE(missing.err.empty());
@@ -71,7 +71,7 @@ TEST_F(DiffCommandTest, TroubleIsStatusTwo) {
 }
 
 TEST(DiffCommandUsage, IsListedWithItsExitStatuses) {
-    const Run run = Cli({"help", "diff"});
+    const CliRun run = Cli({"help", "diff"});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("diff A.cmm [B.cmm] [--json]"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("0 equal, 1 different, 2 trouble"), std::string::npos) << run.out;
