@@ -67,7 +67,7 @@ bool SaveCompareScene(CMainFrame& frame, const QDir& dir) {
         model.ReceiveLcd();
         model.DeviceInfo().SetTag("FT-101");
         model.Dp().SetDamping(CDimlessValue(2.5));
-        model.LcdDisplay().Write({1, 2}, 5, kAccessDocument);
+        model.LcdDisplay().Write({1, 2}, 5, transmitter::kAccessDocument);
     } catch (const std::exception&) {
         return false;
     }
