@@ -98,8 +98,7 @@ bool ReportOnDevice(const std::vector<std::string>& words) {
     return std::find(words.begin(), words.end(), "--device") != words.end();
 }
 
-int ReportFileCommand(const std::vector<std::string>& words, std::ostream& out,
-                      std::ostream& err) {
+int ReportFileCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
     ReportArgs args;
     if (!ParseReportArgs(words, args, err)) return kExitUsage;
     CConsoleUi ui(err, CConsoleUi::Questions::Decline);
@@ -139,8 +138,8 @@ int ReportDeviceCommand(WorkflowContext& context, const std::vector<std::string>
     if (report.identification.empty()) return kExitFailure;
 #endif
     report.date = Now();
-    report.source = "transmitter at polling address " +
-                    std::to_string(context.Comm().CurrentPollingAddress());
+    report.source =
+        "transmitter at polling address " + std::to_string(context.Comm().CurrentPollingAddress());
     return Write(report, args, out, err);
 }
 

@@ -14,8 +14,7 @@ namespace cli {
 
 // True when the words ask for the transmitter's configuration (--device).
 bool ReportOnDevice(const std::vector<std::string>& words);
-int ReportFileCommand(const std::vector<std::string>& words, std::ostream& out,
-                      std::ostream& err);
+int ReportFileCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 int ReportDeviceCommand(WorkflowContext& context, const std::vector<std::string>& words,
                         std::ostream& out, std::ostream& err);
 

@@ -95,11 +95,11 @@ std::string CompareTable(const CConfigSummary& document, const CConfigSummary& t
             if (!field.compared) continue;
             const SummaryField* other = transmitter.Field(group.key, field.key);
             const bool differs = differing.count(group.key + "." + field.key) != 0;
-            html += std::string("<tr") + (differs ? " bgcolor=\"#ffd699\"" : "") + ">" +
-                    Cell(differs ? kDifferenceMark : "") +
-                    Cell(group.shortName.empty() ? field.label
-                                                 : group.shortName + " " + field.label) +
-                    Cell(field.value) + Cell(other != nullptr ? other->value : "") + "</tr>\n";
+            html +=
+                std::string("<tr") + (differs ? " bgcolor=\"#ffd699\"" : "") + ">" +
+                Cell(differs ? kDifferenceMark : "") +
+                Cell(group.shortName.empty() ? field.label : group.shortName + " " + field.label) +
+                Cell(field.value) + Cell(other != nullptr ? other->value : "") + "</tr>\n";
         }
     }
     return html + "</table>\n";
@@ -131,8 +131,8 @@ std::string CCommissioningReport::Title() const {
 }
 
 std::string CCommissioningReport::Html() const {
-    std::string html =
-        "<html><head><meta charset=\"utf-8\"><title>" + Escaped(Title()) + "</title></head><body>\n";
+    std::string html = "<html><head><meta charset=\"utf-8\"><title>" + Escaped(Title()) +
+                       "</title></head><body>\n";
     html += "<h1>" + Escaped(Title()) + "</h1>\n";
     html += "<p>Date: " + Escaped(date) + "<br>Configuration: " + Escaped(source) + "</p>\n";
     if (const SummaryGroup* device = document.Group("device")) html += GroupTable(*device);
@@ -154,8 +154,7 @@ std::string CCommissioningReport::Html() const {
 PaperSize CCommissioningReport::PaperForLocale(const std::string& localeName) {
     // The territory: the two letters after the first '_' ("en_US.UTF-8" -> "us").
     const size_t underscore = localeName.find('_');
-    if (underscore == std::string::npos || underscore + 3 > localeName.size())
-        return PaperSize::A4;
+    if (underscore == std::string::npos || underscore + 3 > localeName.size()) return PaperSize::A4;
     const std::string territory = Lower(localeName.substr(underscore + 1, 2));
     static const std::set<std::string> kLetter = {"us", "ca", "mx", "cl", "co", "cr", "gt",
                                                   "pa", "pr", "ph", "ve", "sv", "do", "ni"};

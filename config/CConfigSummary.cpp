@@ -144,8 +144,8 @@ SummaryGroup VariableGroup(CTransmitter& model, int v,
                            const std::optional<std::pair<double, double>>& range) {
     CMeasuredVariable& variable = model.Variable(v);
     static const char* const kKeys[] = {"DP", "SP", "PT"};
-    SummaryGroup group{kKeys[v], std::string(kKeys[v]) + " (" + variable.Name() + ")", kKeys[v],
-                       {}};
+    SummaryGroup group{
+        kKeys[v], std::string(kKeys[v]) + " (" + variable.Name() + ")", kKeys[v], {}};
     const std::string unit = variable.ReadUnits(kAccessDocument).Name();
     // Limits kept in units of another class cannot be converted: shown so,
     // rather than leaving the whole summary out.
@@ -180,10 +180,9 @@ SummaryGroup DataFormatsGroup(CTransmitter& model) {
     const int format = model.ReadFloatFormat(kAccessDocument);
     const int method = model.ReadIntegerScalingMethod(kAccessDocument);
     const std::string formatText =
-        format < kFormatCount
-            ? LoadString(kIdFirstFormat + static_cast<unsigned>(format)) + " (" +
-                  CDataFormatsForm::ByteOrder(format) + ")"
-            : std::to_string(format);
+        format < kFormatCount ? LoadString(kIdFirstFormat + static_cast<unsigned>(format)) + " (" +
+                                    CDataFormatsForm::ByteOrder(format) + ")"
+                              : std::to_string(format);
     const std::string methodText = method < kMethodCount
                                        ? LoadString(kIdFirstMethod + static_cast<unsigned>(method))
                                        : std::to_string(method);
@@ -221,10 +220,10 @@ SummaryGroup LcdGroup(const CTransmitter& model) {
 
 SummaryGroup CommGroup(CTransmitter& model) {
     SummaryGroup group{"comm", "Communication", "", {}};
-    CBuilder(group).Add("turnaround", texts::kTurnaroundDelayLabel,
-                        std::to_string(model.ReadTurnaroundDelay(kAccessDocument)) + " " +
-                            texts::kMilliseconds,
-                        SummaryArea::Comm);
+    CBuilder(group).Add(
+        "turnaround", texts::kTurnaroundDelayLabel,
+        std::to_string(model.ReadTurnaroundDelay(kAccessDocument)) + " " + texts::kMilliseconds,
+        SummaryArea::Comm);
     return group;
 }
 
@@ -238,10 +237,10 @@ SummaryGroup FlowGroup(const CTransmitter& model) {
     int valid = 0;
     const std::vector<CCurveFit*> fits = flow->Fits();
     for (const CCurveFit* fit : fits) valid += fit != nullptr && fit->Valid() != 0 ? 1 : 0;
-    const std::string fitsText = valid == static_cast<int>(fits.size())
-                                     ? "all " + std::to_string(fits.size()) + " valid"
-                                     : std::to_string(valid) + " of " +
-                                           std::to_string(fits.size()) + " valid";
+    const std::string fitsText =
+        valid == static_cast<int>(fits.size())
+            ? "all " + std::to_string(fits.size()) + " valid"
+            : std::to_string(valid) + " of " + std::to_string(fits.size()) + " valid";
     b.Add("kind", "Kind", flow->IsLiquid() ? "liquid" : "gas", area, false)
         .Add("fluid", "Fluid", flow->FluidName().empty() ? "unnamed" : flow->FluidName(), area,
              false)
@@ -346,8 +345,7 @@ std::vector<SummaryDifference> CompareSummaries(const CConfigSummary& left,
     return out;
 }
 
-std::string DifferenceListText(const std::vector<SummaryDifference>& differences,
-                               size_t maxNames) {
+std::string DifferenceListText(const std::vector<SummaryDifference>& differences, size_t maxNames) {
     if (differences.empty()) return "No values differ.";
     std::string text = differences.size() == 1
                            ? std::string("1 value differs: ")

@@ -34,8 +34,8 @@ struct SummaryField {
 };
 
 struct SummaryGroup {
-    std::string key;    // "DP"
-    std::string title;  // "DP (Differential Pressure)"
+    std::string key;        // "DP"
+    std::string title;      // "DP (Differential Pressure)"
     std::string shortName;  // "DP": put before a field's label in the change list ("DP damping")
     std::vector<SummaryField> fields;
 };

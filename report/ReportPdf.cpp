@@ -30,8 +30,8 @@ bool WritePdf(const CCommissioningReport& report, const std::string& path, Paper
         QPdfWriter writer(&file);
         writer.setTitle(QString::fromStdString(report.Title()));
         writer.setCreator(QStringLiteral("Corvel Configurator"));
-        writer.setPageSize(QPageSize(paper == PaperSize::Letter ? QPageSize::Letter
-                                                                : QPageSize::A4));
+        writer.setPageSize(
+            QPageSize(paper == PaperSize::Letter ? QPageSize::Letter : QPageSize::A4));
         writer.setResolution(300);
         QTextDocument document;
         document.setHtml(QString::fromStdString(report.Html()));
@@ -61,8 +61,8 @@ bool WriteHtml(const CCommissioningReport& report, const std::string& path, std:
 
 CGuiForReport::CGuiForReport() {
     if (QCoreApplication::instance() != nullptr) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     m_app = std::make_unique<QGuiApplication>(g_argc, g_argv);
 }

@@ -21,8 +21,8 @@
 #include "app/ui/CSplashWnd.h"
 #include "app/ui/IAppDocument.h"
 #include "app/ui/UiTexts.h"
-#include "config/CFlowSetup.h"
 #include "config/CCommissioningReport.h"
+#include "config/CFlowSetup.h"
 #include "config/TransmitterSummary.h"
 #include "dialogs/CHostCommDlg.h"
 #include "dialogs/FormWindows.h"
@@ -383,8 +383,8 @@ void CMVView::OnCompare() {
         throw;
     }
     RefreshOverviewAfter();
-    const std::vector<SummaryDifference> differences = config::CompareSummaries(
-        CConfigSummary::FromModel(context->Model()), m_compare.Summary());
+    const std::vector<SummaryDifference> differences =
+        config::CompareSummaries(CConfigSummary::FromModel(context->Model()), m_compare.Summary());
     m_frame.statusBar()->showMessage(
         QString::fromStdString(config::DifferenceListText(differences)),
         CMainFrame::kConnectionMessageMs);

@@ -80,8 +80,8 @@ COverviewModel::COverviewModel(QObject* parent) : QStandardItemModel(parent) {
 void COverviewModel::Show(const CConfigSummary& document, const CConfigSummary* transmitter,
                           bool stale, bool differencesOnly) {
     // What the rows would show, as one text: rebuilt only when it changes.
-    std::string signature = std::string(transmitter ? "T" : "-") + (stale ? "S" : "-") +
-                            (differencesOnly ? "D" : "-");
+    std::string signature =
+        std::string(transmitter ? "T" : "-") + (stale ? "S" : "-") + (differencesOnly ? "D" : "-");
     auto sign = [&signature](const CConfigSummary& summary) {
         for (const SummaryGroup& group : summary.Groups()) {
             signature += '\x1d' + group.title;

@@ -17,9 +17,9 @@ class COverviewModel : public QStandardItemModel {
   public:
     enum Column { kFieldColumn = 0, kDocumentColumn = 1, kTransmitterColumn = 2, kColumnCount };
     // Data roles of every item in a value row.
-    static constexpr int kAreaRole = Qt::UserRole + 1;     // int(SummaryArea), -1 for none
-    static constexpr int kPathRole = Qt::UserRole + 2;     // "DP.damping"; empty for a group
-    static constexpr int kDiffersRole = Qt::UserRole + 3;  // bool
+    static constexpr int kAreaRole = Qt::UserRole + 1;        // int(SummaryArea), -1 for none
+    static constexpr int kPathRole = Qt::UserRole + 2;        // "DP.damping"; empty for a group
+    static constexpr int kDiffersRole = Qt::UserRole + 3;     // bool
     static constexpr const char* kDifferenceMark = "\u2260";  // ≠
 
     explicit COverviewModel(QObject* parent = nullptr);

@@ -89,10 +89,10 @@ void COverviewPane::Refresh() {
         m_compareLine->setText(QString::fromLatin1(kEqual));
     } else {
         const int n = m_model->DifferenceCount();
-        m_compareLine->setText(QString::fromLatin1(kDiffer)
-                                   .arg(n == 1 ? QStringLiteral("1 value")
-                                               : QStringLiteral("%1 values").arg(n))
-                                   .arg(QString::fromUtf8(COverviewModel::kDifferenceMark)));
+        m_compareLine->setText(
+            QString::fromLatin1(kDiffer)
+                .arg(n == 1 ? QStringLiteral("1 value") : QStringLiteral("%1 values").arg(n))
+                .arg(QString::fromUtf8(COverviewModel::kDifferenceMark)));
     }
     for (int c = 0; c < COverviewModel::kTransmitterColumn; ++c) m_tree->resizeColumnToContents(c);
 }
@@ -101,7 +101,8 @@ void COverviewPane::OnActivated(const QModelIndex& index) {
     if (!index.isValid()) return;
     const int area = index.data(COverviewModel::kAreaRole).toInt();
     if (area < 0) {
-        m_tree->setExpanded(index.siblingAtColumn(0), !m_tree->isExpanded(index.siblingAtColumn(0)));
+        m_tree->setExpanded(index.siblingAtColumn(0),
+                            !m_tree->isExpanded(index.siblingAtColumn(0)));
         return;
     }
     emit AreaActivated(static_cast<SummaryArea>(area),

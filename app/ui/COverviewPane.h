@@ -29,7 +29,8 @@ class COverviewPane : public QWidget {
     QLabel* CompareLine() const { return m_compareLine; }
 
   signals:
-    // A value row was activated (double-click or Enter): its area, and whether in the transmitter column.
+    // A value row was activated (double-click or Enter): its area, and whether in the transmitter
+    // column.
     void AreaActivated(SummaryArea area, bool transmitterColumn);
 
   private:

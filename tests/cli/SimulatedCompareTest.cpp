@@ -23,9 +23,11 @@ int Cli(const std::vector<std::string>& args, std::string* out = nullptr) {
 // The PDF's text with the typographic ligatures (fi, fl, ff) spelt out and
 // every run of blanks made one, so that words and table cells can be found.
 std::string Plain(std::string text) {
-    const std::pair<const char*, const char*> ligatures[] = {
-        {"\xEF\xAC\x81", "fi"}, {"\xEF\xAC\x82", "fl"}, {"\xEF\xAC\x80", "ff"},
-        {"\xEF\xAC\x83", "ffi"}, {"\xEF\xAC\x84", "ffl"}};
+    const std::pair<const char*, const char*> ligatures[] = {{"\xEF\xAC\x81", "fi"},
+                                                             {"\xEF\xAC\x82", "fl"},
+                                                             {"\xEF\xAC\x80", "ff"},
+                                                             {"\xEF\xAC\x83", "ffi"},
+                                                             {"\xEF\xAC\x84", "ffl"}};
     for (const auto& [from, to] : ligatures) {
         for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
             text.replace(at, std::string(from).size(), to);

@@ -48,15 +48,14 @@ TEST(CCommissioningReport, TitleCarriesTheTagAndEveryAreaIsListed) {
 
 TEST(CCommissioningReport, TextsAreEscapedAndChangesAndCompareAreShown) {
     CCommissioningReport report;
-    report.document =
-        NewSummary([](CTransmitter& m) { m.DeviceInfo().SetTag("A<B>&C"); });
+    report.document = NewSummary([](CTransmitter& m) { m.DeviceInfo().SetTag("A<B>&C"); });
     report.transmitter = NewSummary([](CTransmitter& m) {
         m.DeviceInfo().SetTag("A<B>&C");
         m.Pt().SetDamping(CDimlessValue(4));
     });
     report.identification = {{"Manufacturer", "Brand & Co"}};
-    report.changes = {{"2026-12-09T06:01:00+01:00", "Damping", "PT", "0.896 seconds", "4 seconds",
-                       "done"}};
+    report.changes = {
+        {"2026-12-09T06:01:00+01:00", "Damping", "PT", "0.896 seconds", "4 seconds", "done"}};
     const std::string html = report.Html();
     EXPECT_EQ(html.find("A<B>"), std::string::npos);
     EXPECT_NE(html.find("A&lt;B&gt;&amp;C"), std::string::npos);

@@ -50,9 +50,8 @@ TEST(CConfigSummary, NewDocumentListsEveryAreaWithItsDefaults) {
                                                 "comm", "flow"}));
     EXPECT_EQ(Keys(*summary.Group("device")),
               (std::vector<std::string>{"tag", "descriptor", "message", "date", "flange-type",
-                                        "flange-material", "o-ring-material",
-                                        "drain-vent-material", "seal-type", "seal-fill",
-                                        "seal-material", "seal-count"}));
+                                        "flange-material", "o-ring-material", "drain-vent-material",
+                                        "seal-type", "seal-fill", "seal-material", "seal-count"}));
     // A disabled integer scaling shows no parameters, and a document knows no range limits.
     for (const char* v : {"DP", "SP", "PT"}) {
         EXPECT_EQ(Keys(*summary.Group(v)),
@@ -77,9 +76,9 @@ TEST(CConfigSummary, NewDocumentListsEveryAreaWithItsDefaults) {
     EXPECT_EQ(Value(summary, "PT.upper-limit"), "400 " + Value(summary, "PT.units"));
     EXPECT_EQ(Value(summary, "data-formats.float-format"), "Format 0 - default (ABCD)");
     EXPECT_EQ(Value(summary, "data-formats.scaling"), "Disabled");
-    EXPECT_EQ(Value(summary, "lcd.items"),
-              "Differential Pressure, Static Pressure, Process Temperature, " +
-                  CLCDDisplay::ItemName(8));
+    EXPECT_EQ(
+        Value(summary, "lcd.items"),
+        "Differential Pressure, Static Pressure, Process Temperature, " + CLCDDisplay::ItemName(8));
     EXPECT_EQ(Value(summary, "lcd.interval"), "3 Seconds");
     EXPECT_EQ(Value(summary, "comm.turnaround"), "50 mS");
     EXPECT_EQ(Value(summary, "flow.present"), "present");
@@ -165,8 +164,7 @@ TEST(CConfigSummary, LcdItemsReadAlikeWhateverTheOrderTheyWereChosenIn) {
     b.Transmitter().LcdDisplay().Write({1, 4}, 3, kAccessDocument);
     const CConfigSummary left = CConfigSummary::FromModel(a.Transmitter());
     EXPECT_EQ(Value(left, "lcd.items"), "Differential Pressure, Process Temperature");
-    EXPECT_TRUE(
-        config::CompareSummaries(left, CConfigSummary::FromModel(b.Transmitter())).empty());
+    EXPECT_TRUE(config::CompareSummaries(left, CConfigSummary::FromModel(b.Transmitter())).empty());
 }
 
 TEST(CConfigSummary, EachAreaOpensItsWindowInTheModeOfItsColumn) {
@@ -236,9 +234,8 @@ TEST_F(TransmitterCompareTest, SetupChangesAreMarkedUntilSent) {
     Model().LcdDisplay().Write({4, 2}, 9, kAccessDocument);
 
     const std::vector<SummaryDifference> differences = Differences();
-    EXPECT_EQ(Paths(differences),
-              (std::vector<std::string>{"device.message", "PT.damping", "lcd.items",
-                                        "lcd.interval"}));
+    EXPECT_EQ(Paths(differences), (std::vector<std::string>{"device.message", "PT.damping",
+                                                            "lcd.items", "lcd.interval"}));
     EXPECT_EQ(differences[1].left, "7.5 seconds");
     EXPECT_TRUE(compare.HasSummary());
 

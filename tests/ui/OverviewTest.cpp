@@ -10,6 +10,9 @@
 #include <QLabel>
 #include <QTest>
 #include <QTreeView>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
 
 #include "app/CConnectEngine.h"
 #include "app/CommandTable.h"
@@ -65,7 +68,9 @@ class OverviewTest : public testing::Test {
         }
         return {};
     }
-    QString Cell(const std::string& path, int column) { return Find(path, column).data().toString(); }
+    QString Cell(const std::string& path, int column) {
+        return Find(path, column).data().toString();
+    }
 
     // Every value row shown, as paths.
     std::vector<std::string> ShownPaths() {
@@ -73,8 +78,11 @@ class OverviewTest : public testing::Test {
         for (int g = 0; g < Rows().rowCount(); ++g) {
             const QModelIndex group = Rows().index(g, 0);
             for (int r = 0; r < Rows().rowCount(group); ++r)
-                paths.push_back(
-                    Rows().index(r, 0, group).data(COverviewModel::kPathRole).toString().toStdString());
+                paths.push_back(Rows()
+                                    .index(r, 0, group)
+                                    .data(COverviewModel::kPathRole)
+                                    .toString()
+                                    .toStdString());
         }
         return paths;
     }
@@ -126,10 +134,13 @@ TEST_F(OverviewTest, CompareMarksExactlyTheChangedRowsAndReadsOnly) {
     EXPECT_EQ(Rows().Differing(), (std::set<std::string>{"SP.damping", "comm.turnaround"}));
     // Marked by a symbol and by colour.
     const QModelIndex marked = Find("SP.damping");
-    EXPECT_TRUE(marked.data().toString().startsWith(QString::fromUtf8(COverviewModel::kDifferenceMark)));
+    EXPECT_TRUE(
+        marked.data().toString().startsWith(QString::fromUtf8(COverviewModel::kDifferenceMark)));
     EXPECT_TRUE(marked.data(Qt::BackgroundRole).isValid());
-    EXPECT_FALSE(Find("DP.damping").data().toString().startsWith(
-        QString::fromUtf8(COverviewModel::kDifferenceMark)));
+    EXPECT_FALSE(Find("DP.damping")
+                     .data()
+                     .toString()
+                     .startsWith(QString::fromUtf8(COverviewModel::kDifferenceMark)));
     EXPECT_FALSE(Find("DP.damping").data(Qt::BackgroundRole).isValid());
     EXPECT_EQ(Cell("SP.damping", COverviewModel::kDocumentColumn), QStringLiteral("5 seconds"));
     EXPECT_FALSE(Cell("SP.damping", COverviewModel::kTransmitterColumn).isEmpty());
@@ -199,6 +210,33 @@ TEST_F(OverviewTest, TheSendPromptSaysWhatWillChangeBeforeTheSafetyText) {
     EXPECT_EQ(Writes(), 0u);
     // The fresh compare is shown in the overview too.
     EXPECT_EQ(Rows().Differing(), (std::set<std::string>{"device.tag", "DP.damping"}));
+}
+
+TEST_F(OverviewTest, ExportReportWritesThePdfWithTheCompareAndIdentificationWhenConnected) {
+    ASSERT_EQ(std::system("command -v pdftotext >/dev/null"), 0);
+    Connect();
+    ReceiveIntoDocument();
+    Model().DeviceInfo().SetTag("FT-202");
+    const std::string pdf = testing::TempDir() + "overview_report.pdf";
+    std::remove(pdf.c_str());
+    frame.View().SetFileDialogProvider(
+        [&pdf](CMVView::FileDialog kind, const std::string&) -> std::optional<std::string> {
+            EXPECT_EQ(kind, CMVView::FileDialog::Report);
+            return pdf;
+        });
+    sim->ClearRequests();
+    frame.View().OnCommand(cmd::kExportReport);
+    EXPECT_EQ(Writes(), 0u);
+    std::string text;
+    FILE* pipe = ::popen(("pdftotext '" + pdf + "' -").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+    ::pclose(pipe);
+    EXPECT_NE(text.find("Commissioning report FT-202"), std::string::npos) << text;
+    EXPECT_NE(text.find("Manufacturer"), std::string::npos);
+    EXPECT_NE(text.find("1 value differs: tag."), std::string::npos);
 }
 
 }  // namespace
