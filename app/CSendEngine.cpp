@@ -20,8 +20,10 @@ CSendEngine::CSendEngine(WorkflowContext& context) : m_context(context) {
     SetStatusText(kInitialStatus);
 }
 
-bool CSendEngine::Start() {
-    if (!app::ConfirmManualMode()) {
+bool CSendEngine::Start() { return Start(std::string()); }
+
+bool CSendEngine::Start(const std::string& preface) {
+    if (!app::ConfirmManualMode(preface)) {
         Finish(WorkflowResult::NotStarted);
         return false;
     }

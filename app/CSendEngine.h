@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/CWorkflowEngine.h"
 #include "app/WorkflowContext.h"
 
@@ -12,6 +14,8 @@ class CSendEngine : public CWorkflowEngine {
 
     // Shows the safety prompt; false (result not started) when it is refused.
     bool Start();
+    // As Start, with `preface` shown before the safety text in the same prompt.
+    bool Start(const std::string& preface);
     // For a front end that has shown the safety text itself and has the user's
     // confirmation.
     void StartConfirmed() { m_started = true; }

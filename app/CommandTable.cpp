@@ -39,6 +39,8 @@ std::vector<CommandInfo> BuildTable() {
                      "Ctrl+S"));
     t.push_back(Item(cmd::kFileSaveAs, kFile, "Save Config &As...",
                      "Save configuration with new name", E::Always));
+    t.push_back(Item(cmd::kExportReport, kFile, "Export &Report...",
+                     "Write the commissioning report of the configuration as PDF", E::Always));
     t.push_back(Separator(kFile));
     t.push_back({CommandKind::RecentFiles, cmd::kFileMru1, kFile, nullptr, nullptr, 0, nullptr,
                  "Open this document", nullptr, E::Always, false});
@@ -91,6 +93,10 @@ std::vector<CommandInfo> BuildTable() {
     t.push_back(Separator(kTransmitter));
     t.push_back(Item(cmd::kXmtrLcdDisplay, kTransmitter, "LCD Dis&play...", "Change LCD display",
                      E::Online));
+    t.push_back(Separator(kTransmitter));
+    t.push_back(Item(cmd::kCompare, kTransmitter, "Co&mpare with Transmitter\tF5",
+                     "Compare the configuration with the connected transmitter", E::Online,
+                     "Compare with Transmitter", "F5"));
 
     t.push_back(Item(cmd::kSensorTrim, kMaintenance, "Sensor &Trim...", "Trim DP, AP and PT",
                      E::Online, "Sensor Trim "));
@@ -171,6 +177,7 @@ const std::vector<int>& ToolbarLayout() {
         0,
         cmd::kSendConfig,
         cmd::kRecvConfig,
+        cmd::kCompare,
         0,
         cmd::kAppAbout,
     };

@@ -15,6 +15,7 @@ constexpr int kFileNew = 57600;
 constexpr int kFileOpen = 57601;
 constexpr int kFileSave = 57603;
 constexpr int kFileSaveAs = 57604;
+constexpr int kExportReport = 32881;  // the commissioning report as PDF
 constexpr int kFileMru1 = 57616;  // recent files: kFileMru1 .. kFileMru1 + kMruCount - 1
 constexpr int kMruCount = 4;
 constexpr int kAppExit = 57665;
@@ -43,6 +44,7 @@ constexpr int kXmtrDeviceInfo = 32819;
 constexpr int kXmtrSensorLimits = 32842;
 constexpr int kXmtrDataFormats = 32849;
 constexpr int kXmtrLcdDisplay = 32845;
+constexpr int kCompare = 32880;  // compare the document with the connected transmitter
 
 constexpr int kSensorTrim = 32823;
 constexpr int kFixedProcessTemp = 32837;

@@ -15,6 +15,12 @@ bool ConfirmManualMode() {
                            MsgIcon::Exclamation) == MsgAnswer::Ok;
 }
 
+bool ConfirmManualMode(const std::string& preface) {
+    if (preface.empty()) return ConfirmManualMode();
+    return Ui().MessageBox(preface + "\n\n" + LoadString(kIdSafetyPrompt), MsgButtons::OkCancel,
+                           MsgIcon::Exclamation) == MsgAnswer::Ok;
+}
+
 void ShowProcessValueNotice() {
     Ui().MessageBox(LoadString(kIdProcessValueNotice), MsgButtons::Ok, MsgIcon::Exclamation);
 }

@@ -13,8 +13,10 @@
 #include "cli/ConfigCommands.h"
 #include "cli/ConfigFileCommands.h"
 #include "cli/DiagnosticsCommands.h"
+#include "cli/DiffCommand.h"
 #include "cli/LinkCommands.h"
 #include "cli/MaintenanceCommands.h"
+#include "cli/ReportCommand.h"
 #include "cli/SecurityCommands.h"
 #include "cli/ShowDeviceCommand.h"
 #include "cli/WorkflowCommands.h"
@@ -132,6 +134,8 @@ WorkflowCommand FindWorkflowCommand(const std::string& command) {
     if (command == "master-reset") return MasterResetCommand;
     if (command == "self-test") return SelfTestCommand;
     if (command == "trim") return TrimCommand;
+    if (command == "diff") return DiffTransmitterCommand;
+    if (command == "report") return ReportDeviceCommand;
     return nullptr;
 }
 
@@ -215,7 +219,10 @@ std::string ProgramUsage() {
         "  copy IN OUT                 load IN and save it as OUT\n"
         "  show IN [--json]            print every field of a configuration\n"
         "  flow-test-files [IN] [--dir D] [--liquid]\n"
-        "                              write the flow test files of a configuration\n"
+        "                              write the flow test files of a configuration\n";
+    usage += DiffCommandUsage();
+    usage += ReportCommandUsage();
+    usage +=
         "transmitters:\n"
         "  show-device [--json]        read and print every area of the transmitter\n";
     for (const std::string& line : WorkflowCommandUsage()) usage += "  " + line + "\n";
@@ -292,6 +299,8 @@ int RunProgram(const std::vector<std::string>& arguments, ISettingsStore& store,
     if (command == "flow-test-files") return FlowTestFilesCommand(words, out, err);
     if ((command == "get" || command == "set") && ConfigCommandOnFile(words))
         return ConfigFileCommand(command, words, out, err);
+    if (command == "diff" && DiffOnFiles(words)) return DiffFilesCommand(words, out, err);
+    if (command == "report" && !ReportOnDevice(words)) return ReportFileCommand(words, out, err);
 
     WorkflowCommand run = FindWorkflowCommand(command);
     if (!run && command != "show-device") {

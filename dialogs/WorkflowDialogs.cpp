@@ -72,11 +72,12 @@ RetryAnswer RunRetryPrompt(QWidget* parent, const std::string& message) {
     return static_cast<RetryAnswer>(prompt.Answer());
 }
 
-WorkflowResult RunSendConfiguration(QWidget* parent, WorkflowContext& context) {
+WorkflowResult RunSendConfiguration(QWidget* parent, WorkflowContext& context,
+                                    const std::string& preface) {
     // The progress window is created only once the safety question has been
     // answered OK, so it never stands behind it.
     auto send = std::make_unique<CSendEngine>(context);
-    if (!send->Start()) return send->Result();
+    if (!send->Start(preface)) return send->Result();
     WorkflowResult result = WorkflowResult::Running;
     {
         CSendDlg window(std::move(send), parent);

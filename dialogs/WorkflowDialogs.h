@@ -23,8 +23,10 @@ int RunConnectDialog(QWidget* parent, WorkflowContext& context,
 // The start-up retry prompt with the reason the connection failed.
 RetryAnswer RunRetryPrompt(QWidget* parent, const std::string& message);
 
-// Send configuration, then what its result means for the process.
-WorkflowResult RunSendConfiguration(QWidget* parent, WorkflowContext& context);
+// Send configuration, then what its result means for the process. `preface`
+// (what the send will change) stands before the safety text of its prompt.
+WorkflowResult RunSendConfiguration(QWidget* parent, WorkflowContext& context,
+                                    const std::string& preface = {});
 
 // Receive configuration. `saveModified` is asked first when the document holds
 // unsaved changes (false: Cancel, nothing is received); without one the

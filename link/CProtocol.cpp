@@ -106,6 +106,7 @@ int32_t CProtocol::SendPoll(uint8_t address, uint8_t function, uint16_t start,
     m_requestLength = static_cast<uint32_t>(
         modbus::BuildRequest(m_request.data(), address, function, start, quantityOrValue, data));
     m_replyTimeout = m_scheduling.replyTimeout + 1;
+    if (function == 5 || function == 6 || function == 15 || function == 16) ++m_writeRequestCount;
 
     int32_t error = 0;
     size_t offset = 0;

@@ -102,6 +102,10 @@ class CProtocol {
     // Exchanges started by SendPoll since construction (each try counts once);
     // lets tests count the traffic that an operation causes.
     uint64_t ExchangeCount() const { return m_exchangeCount; }
+    // Write requests (functions 5, 6, 15 and 16) put on the line since
+    // construction, whatever their outcome: a view of the transmitter's
+    // configuration read before the last of them may no longer hold.
+    uint64_t WriteRequestCount() const { return m_writeRequestCount; }
 
     // The last request frame built and the last reply received (for tests and the trace).
     const uint8_t* RequestBuffer() const { return m_request.data(); }
@@ -148,5 +152,6 @@ class CProtocol {
     uint16_t m_floatFormat = 0;
     std::array<bool, static_cast<size_t>(CacheGroup::Count)> m_cacheValid{};
     uint64_t m_exchangeCount = 0;
+    uint64_t m_writeRequestCount = 0;
     int32_t m_lastError = 0;
 };

@@ -13,6 +13,7 @@ packages=(
   libgl-dev
   clang
   xvfb xauth
+  poppler-utils
   locales
 )
 # The tests switch the C library to this locale, which writes decimal commas.

@@ -32,7 +32,8 @@ bool RunTolerating(int32_t tolerated, Step step) {
 }  // namespace
 
 CTransmitter::CTransmitter()
-    : m_comm(std::make_unique<CComm>()),
+    : m_ownedComm(std::make_unique<CComm>()),
+      m_comm(m_ownedComm.get()),
       m_analogOutput(std::make_unique<CAnalogOutput>(*m_comm)),
       m_lcd(std::make_unique<CLCDDisplay>(*m_comm)),
       m_deviceInfo(std::make_unique<CDeviceInfo>(*m_comm)),
@@ -41,6 +42,16 @@ CTransmitter::CTransmitter()
       m_sp(std::make_unique<CSPVariable>(*m_comm)),
       // A new model holds a gas flow configuration, which initialises itself
       // with its defaults.
+      m_flow(std::make_unique<CGasFlow>()) {}
+
+CTransmitter::CTransmitter(CComm& comm)
+    : m_comm(&comm),
+      m_analogOutput(std::make_unique<CAnalogOutput>(*m_comm)),
+      m_lcd(std::make_unique<CLCDDisplay>(*m_comm)),
+      m_deviceInfo(std::make_unique<CDeviceInfo>(*m_comm)),
+      m_pt(std::make_unique<CMeasuredVariable>(*m_comm, kVarPt)),
+      m_dp(std::make_unique<CMeasuredVariable>(*m_comm, kVarDp)),
+      m_sp(std::make_unique<CSPVariable>(*m_comm)),
       m_flow(std::make_unique<CGasFlow>()) {}
 
 CTransmitter::~CTransmitter() = default;

@@ -23,6 +23,10 @@ class CTransmitter {
     static constexpr uint16_t kDefaultTurnaroundDelay = 50;
 
     CTransmitter();
+    // A model whose sub-objects reach the transmitter through a command layer
+    // that another model owns: a scratch copy of the connected transmitter's
+    // configuration, read without touching that model. `comm` must outlive it.
+    explicit CTransmitter(CComm& comm);
     ~CTransmitter();
     CTransmitter(const CTransmitter&) = delete;
     CTransmitter& operator=(const CTransmitter&) = delete;
@@ -117,7 +121,8 @@ class CTransmitter {
 
   private:
     uint16_t m_formatVersion = kFormatVersion;
-    std::unique_ptr<CComm> m_comm;
+    std::unique_ptr<CComm> m_ownedComm;  // null when the command layer is borrowed
+    CComm* m_comm;
     std::unique_ptr<CAnalogOutput> m_analogOutput;
     std::unique_ptr<CLCDDisplay> m_lcd;
     std::unique_ptr<CDeviceInfo> m_deviceInfo;

@@ -6,8 +6,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <exception>
 
 #include "app/CConnectEngine.h"
@@ -15,21 +17,31 @@
 #include "app/CommandTable.h"
 #include "app/WorkflowContext.h"
 #include "app/ui/CMainFrame.h"
+#include "app/ui/COverviewPane.h"
 #include "app/ui/CSplashWnd.h"
 #include "app/ui/IAppDocument.h"
 #include "app/ui/UiTexts.h"
+#include "config/CCommissioningReport.h"
 #include "config/CFlowSetup.h"
+#include "config/TransmitterSummary.h"
 #include "dialogs/CHostCommDlg.h"
 #include "dialogs/FormWindows.h"
 #include "dialogs/WorkflowDialogs.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
+#include "report/ReportContent.h"
+#include "report/ReportPdf.h"
 #include "resources/Strings.h"
 #include "transmitter/CComm.h"
 
 namespace {
 constexpr unsigned kTextExitQuestion = 400;
 constexpr unsigned kTextNotCompleted = 2102;
+constexpr const char* kReportFilter = "PDF document (*.pdf)";
+constexpr const char* kReportNotWritten = "The report could not be written to %1:\n%2";
+constexpr const char* kReportWritten = "Report written to %1";
+constexpr const char* kReportFileSuffix = "-report.pdf";
+constexpr const char* kReportTransmitterSource = "transmitter at polling address %1";
 constexpr const char* kReplaceQuestion =
     "%1 already exists and holds another configuration.\n"
     "Do you want to replace it, or save this configuration under another name?";
@@ -46,6 +58,11 @@ CMVView::CMVView(CMainFrame& frame, IAppDocument& document, ISettingsStore& sett
                  QWidget* parent)
     : QWidget(parent), m_frame(frame), m_document(document), m_settings(settings) {
     setObjectName(QStringLiteral("mainView"));
+    m_overview = new COverviewPane(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_overview);
+    connect(m_overview, &COverviewPane::AreaActivated, this, &CMVView::OnAreaActivated);
 }
 
 void CMVView::OnCommand(int id) {
@@ -87,6 +104,12 @@ void CMVView::OnCommand(int id) {
                 break;
             case cmd::kSetupFlow:
                 OnFlowSetup();
+                break;
+            case cmd::kCompare:
+                OnCompare();
+                break;
+            case cmd::kExportReport:
+                OnExportReport();
                 break;
             case cmd::kConnect:
             case cmd::kDisconnect:
@@ -177,9 +200,12 @@ bool CMVView::LoadFile(const std::string& name) {
 
 std::optional<std::string> CMVView::AskFileName(FileDialog kind, const std::string& proposed) {
     if (m_fileDialog) return m_fileDialog(kind, proposed);
-    const QString filter = QString::fromLatin1(uitexts::kFileFilter);
+    const bool report = kind == FileDialog::Report;
+    const QString filter =
+        report ? QString::fromLatin1(kReportFilter) : QString::fromLatin1(uitexts::kFileFilter);
     QFileDialog dialog(this, QString(), QString::fromStdString(proposed), filter);
-    dialog.setDefaultSuffix(QString::fromLatin1(uitexts::kDefaultExtension));
+    dialog.setDefaultSuffix(report ? QStringLiteral("pdf")
+                                   : QString::fromLatin1(uitexts::kDefaultExtension));
     if (kind == FileDialog::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -273,7 +299,7 @@ void CMVView::OnWorkflowCommand(int id) {
             CConnectEngine(*context).Disconnect();
             break;
         case cmd::kSendConfig:
-            dialogs::RunSendConfiguration(&m_frame, *context);
+            OnSendConfig(*context);
             break;
         case cmd::kRecvConfig:
             // The received document takes the tag's name as its path, without
@@ -323,4 +349,121 @@ void CMVView::OnFormWindow(int id) {
 
 void CMVView::ShowNotAvailable() {
     Ui().MessageBox(LoadString(kTextNotCompleted), MsgButtons::Ok, MsgIcon::Stop);
+}
+
+void CMVView::RefreshOverview() {
+    // A command may be half way through changing the document.
+    if (m_inCommand) return;
+    WorkflowContext* context = m_document.Workflow();
+    if (context == nullptr) {
+        m_overview->ShowNothing();
+        return;
+    }
+    try {
+        m_compare.Follow(context->Comm(), context->Connected());
+        const CConfigSummary document = CConfigSummary::FromModel(context->Model());
+        m_overview->Show(document, m_compare.HasSummary() ? &m_compare.Summary() : nullptr,
+                         m_compare.Stale());
+    } catch (const std::exception&) {
+        // The document's copy is read without I/O; should a value still not
+        // be shown, the overview keeps what it showed.
+    }
+}
+
+void CMVView::OnCompare() {
+    WorkflowContext* context = m_document.Workflow();
+    if (context == nullptr || !context->Connected()) {
+        ShowNotAvailable();
+        return;
+    }
+    try {
+        m_compare.Read(context->Comm());
+    } catch (...) {
+        RefreshOverviewAfter();
+        throw;
+    }
+    RefreshOverviewAfter();
+    const std::vector<SummaryDifference> differences =
+        config::CompareSummaries(CConfigSummary::FromModel(context->Model()), m_compare.Summary());
+    m_frame.statusBar()->showMessage(
+        QString::fromStdString(config::DifferenceListText(differences)),
+        CMainFrame::kConnectionMessageMs);
+}
+
+void CMVView::OnSendConfig(WorkflowContext& context) {
+    std::string preface;
+    try {
+        m_compare.Read(context.Comm());
+        preface = config::DifferenceListText(config::CompareSummaries(
+            CConfigSummary::FromModel(context.Model()), m_compare.Summary()));
+    } catch (const std::exception& e) {
+        // The send may still be wanted: its own steps say what fails.
+        ReportException(e);
+    }
+    RefreshOverviewAfter();
+    dialogs::RunSendConfiguration(&m_frame, context, preface);
+}
+
+void CMVView::RefreshOverviewAfter() {
+    const bool inCommand = m_inCommand;
+    m_inCommand = false;
+    RefreshOverview();
+    m_inCommand = inCommand;
+}
+
+void CMVView::OnAreaActivated(SummaryArea area, bool transmitterColumn) {
+    const int command = config::AreaCommand(area, transmitterColumn);
+    if (command == 0 ||
+        !IsCommandEnabled(command, m_document.AccessState(), m_document.LinkAvailable())) {
+        // Setup windows open offline, Transmitter windows online only.
+        QApplication::beep();
+        return;
+    }
+    OnCommand(command);
+}
+
+void CMVView::OnExportReport() {
+    CCommissioningReport report;
+    WorkflowContext* context = m_document.Workflow();
+    if (context == nullptr) {
+        ShowNotAvailable();
+        return;
+    }
+    report.document = CConfigSummary::FromModel(context->Model());
+    const std::string path = PathName();
+    report.source = path.empty() ? DocumentName() : path;
+    if (context->Connected()) {
+        // The compare column and identification as the transmitter holds them now.
+        try {
+            m_compare.Read(context->Comm());
+            report.transmitter = m_compare.Summary();
+        } catch (const std::exception& e) {
+            ReportException(e);
+        }
+        RefreshOverviewAfter();
+        report.identification = report::ReadIdentification(context->doc);
+        report.source += ", " + QString::fromLatin1(kReportTransmitterSource)
+                                    .arg(context->Comm().CurrentPollingAddress())
+                                    .toStdString();
+    }
+    report.date = report::LocalTimeText();
+
+    const QFileInfo document(QString::fromStdString(path.empty() ? DocumentName() : path));
+    const QString proposed = document.dir().filePath(document.completeBaseName() +
+                                                     QString::fromLatin1(kReportFileSuffix));
+    std::optional<std::string> chosen = AskFileName(FileDialog::Report, proposed.toStdString());
+    if (!chosen) return;
+    std::string error;
+    const PaperSize paper =
+        CCommissioningReport::PaperForLocale(QLocale::system().name().toStdString());
+    if (!report::WritePdf(report, *chosen, paper, error)) {
+        Ui().MessageBox(QString::fromLatin1(kReportNotWritten)
+                            .arg(QString::fromStdString(*chosen), QString::fromStdString(error))
+                            .toStdString(),
+                        MsgButtons::Ok, MsgIcon::Stop);
+        return;
+    }
+    m_frame.statusBar()->showMessage(
+        QString::fromLatin1(kReportWritten).arg(QString::fromStdString(*chosen)),
+        CMainFrame::kConnectionMessageMs);
 }

@@ -5,18 +5,23 @@
 #include <optional>
 #include <string>
 
+#include "config/CConfigSummary.h"
+#include "config/CTransmitterCompare.h"
 #include "platform/IUserInterface.h"
 
 class CMainFrame;
+class COverviewPane;
 class IAppDocument;
 class ISettingsStore;
+struct WorkflowContext;
 
 // The main view: receives every menu, toolbar and accelerator command and runs
-// it. It draws nothing; the program is used through its menus and dialogs.
+// it. Its client area is the configuration overview: the document's
+// configuration, beside the connected transmitter's after a compare.
 class CMVView : public QWidget {
     Q_OBJECT
   public:
-    enum class FileDialog { Open, Save };
+    enum class FileDialog { Open, Save, Report };
     // Asks for a file name; empty when the user cancelled. Replaceable for tests.
     using FileDialogProvider =
         std::function<std::optional<std::string>(FileDialog kind, const std::string& proposed)>;
@@ -46,6 +51,14 @@ class CMVView : public QWidget {
     // The file name shown in the title and the save prompt ("Untitled" before the first save).
     std::string DocumentName() const;
 
+    COverviewPane& Overview() { return *m_overview; }
+    // Shows the document as it is now, and follows the connection: the
+    // transmitter column goes on a disconnect and turns stale after a write.
+    // Run at every idle update; reads nothing from a transmitter.
+    void RefreshOverview();
+    // What the transmitter column holds.
+    const CTransmitterCompare& Compare() const { return m_compare; }
+
   private:
     void OnAppExit();
     bool LoadFile(const std::string& path);
@@ -61,6 +74,15 @@ class CMVView : public QWidget {
     void OnWorkflowCommand(int id);
     void OnFormWindow(int id);
     void OnFlowSetup();
+    // Reads the connected transmitter into the overview's second column.
+    void OnCompare();
+    // A fresh compare, then the send with what it will change before the safety text.
+    void OnSendConfig(WorkflowContext& context);
+    void OnAreaActivated(SummaryArea area, bool transmitterColumn);
+    // File > Export Report...: the commissioning report as PDF.
+    void OnExportReport();
+    // RefreshOverview from inside a command.
+    void RefreshOverviewAfter();
     void RefreshTitle();
     std::optional<std::string> AskFileName(FileDialog kind, const std::string& proposed);
 
@@ -70,4 +92,6 @@ class CMVView : public QWidget {
     std::function<void()> m_reloadLinkSettings;
     FileDialogProvider m_fileDialog;
     bool m_inCommand = false;
+    COverviewPane* m_overview = nullptr;
+    CTransmitterCompare m_compare;
 };

@@ -55,6 +55,7 @@ constexpr ToolIcon kToolIcons[] = {
     {cmd::kXmtrSensorLimits, nullptr, ":/icons/limits.svg"},
     {cmd::kSendConfig, nullptr, ":/icons/send.svg"},
     {cmd::kRecvConfig, nullptr, ":/icons/receive.svg"},
+    {cmd::kCompare, nullptr, ":/icons/compare.svg"},
     {cmd::kAppAbout, "help-about", ":/icons/about.svg"},
 };
 
@@ -290,6 +291,7 @@ void CMainFrame::UpdateCommandUi() {
     Action(cmd::kViewStatusBar)->setChecked(statusBar()->isVisibleTo(this));
     setWindowModified(m_document.IsModified());
     UpdateStatusPanes();
+    m_view->RefreshOverview();
 }
 
 void CMainFrame::UpdateStatusPanes() {

@@ -9,13 +9,16 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "app/CommandTable.h"
 #include "app/WorkflowContext.h"
+#include "app/ui/CMVView.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/IAppDocument.h"
 #include "config/CConfigForm.h"
 #include "dialogs/CFormDialog.h"
 #include "dialogs/CPasswordDlg.h"
 #include "dialogs/FormWindows.h"
+#include "transmitter/CTransmitter.h"
 
 namespace {
 
@@ -62,6 +65,31 @@ int SaveFormWindows(CMainFrame& frame, const QDir& dir, int index) {
     return written;
 }
 
+// The overview compared with the transmitter: the document holds the
+// transmitter's configuration with a few values changed in Setup, as before a
+// send. False when no transmitter is connected.
+bool SaveCompareScene(CMainFrame& frame, const QDir& dir) {
+    WorkflowContext* context = frame.Document().Workflow();
+    if (context == nullptr || !context->Connected()) return false;
+    try {
+        CTransmitter& model = context->Model();
+        model.ReceiveDataFormats();
+        for (int v = 0; v <= 2; ++v) model.ReceiveVariable(v);
+        model.ReceiveDeviceInformation();
+        model.ReceiveLcd();
+        model.DeviceInfo().SetTag("FT-101");
+        model.Dp().SetDamping(CDimlessValue(2.5));
+        model.LcdDisplay().Write({1, 2}, 5, transmitter::kAccessDocument);
+    } catch (const std::exception&) {
+        return false;
+    }
+    frame.Document().SetModified(true);
+    frame.View().OnCommand(cmd::kCompare);
+    frame.UpdateCommandUi();
+    QApplication::processEvents();
+    return frame.grab().save(dir.filePath(QStringLiteral("00-main-window-compare.png")));
+}
+
 }  // namespace
 
 int SaveScreenshots(CMainFrame& frame, const QString& directory) {
@@ -73,6 +101,7 @@ int SaveScreenshots(CMainFrame& frame, const QString& directory) {
 
     int written = 0;
     if (frame.grab().save(dir.filePath(QStringLiteral("00-main-window.png")))) ++written;
+    if (SaveCompareScene(frame, dir)) ++written;
 
     int index = 1;
     for (QAction* action : frame.menuBar()->actions()) {

@@ -28,7 +28,7 @@ const Expected kExpected[] = {
     {32823, kOn},       {32837, kOn},  {32843, kOn},       {32829, kOn},    {32830, kOn},
     {32834, kOn},       {32844, kOn},  {32835, kOn},       {59392, kAll},   {59393, kAll},
     {57664, kAll},      {32811, kOff}, {32831, kOnNotLow}, {32822, "HMLN"}, {32826, "H"},
-    {32827, "HD"},
+    {32827, "HD"},      {32880, kOn},      {32881, kAll},
 };
 
 bool EnabledIn(const Expected& e, int state) {
@@ -91,8 +91,8 @@ TEST(CommandTable, TableHoldsEachCommandOnceAndNothingElse) {
 }
 
 TEST(CommandTable, ToolbarSlotsLeftToRight) {
-    const std::vector<int> expected = {57600, 57601, 57603, 0,     32814, 0,    32823,
-                                       32842, 0,     32820, 32821, 0,     57664};
+    const std::vector<int> expected = {57600, 57601, 57603, 0,     32814, 0,     32823,
+                                       32842, 0,     32820, 32821, 32880, 0,     57664};
     EXPECT_EQ(ToolbarLayout(), expected);
     for (int id : ToolbarLayout()) {
         if (id == 0) continue;
@@ -104,6 +104,8 @@ TEST(CommandTable, AcceleratorsReachTheirCommands) {
     EXPECT_STREQ(FindCommand(cmd::kFileNew)->accelerator, "Ctrl+N");
     EXPECT_STREQ(FindCommand(cmd::kFileOpen)->accelerator, "Ctrl+O");
     EXPECT_STREQ(FindCommand(cmd::kFileSave)->accelerator, "Ctrl+S");
+    EXPECT_STREQ(FindCommand(cmd::kCompare)->accelerator, "F5");
+    EXPECT_STREQ(FindCommand(cmd::kCompare)->text, "Co&mpare with Transmitter\tF5");
     ASSERT_EQ(ExtraAccelerators().size(), 1u);
     EXPECT_STREQ(ExtraAccelerators()[0].keys, "Ctrl+R");
     EXPECT_EQ(ExtraAccelerators()[0].id, cmd::kRecvConfig);
@@ -123,8 +125,8 @@ TEST(CommandTable, SeparatorsSplitTheSetupAndTransmitterMenus) {
     EXPECT_EQ(sequence("&Setup"),
               "32840 32852 |32808 32809 32810 32847 32850 |32846 |32820 32821 ");
     EXPECT_EQ(sequence("&Transmitter"),
-              "32814 32813 |32853 |32817 32818 32819 32842 32849 |32845 ");
-    EXPECT_EQ(sequence("&File"), "57600 57601 57603 57604 |57616 |57665 ");
+              "32814 32813 |32853 |32817 32818 32819 32842 32849 |32845 |32880 ");
+    EXPECT_EQ(sequence("&File"), "57600 57601 57603 57604 32881 |57616 |57665 ");
 }
 
 TEST(CommandTable, CommandsWithoutAMenuOfTheirOwnArePlaced) {

@@ -60,9 +60,9 @@ TEST_F(MainFrameTest, MenusInOrderWithPromptsAndAccelerators) {
     EXPECT_EQ(frame.Action(cmd::kRecvConfig)->text(), QStringLiteral("&Recv Config"));
 }
 
-TEST_F(MainFrameTest, ToolbarHasThirteenSlotsWithTipsAndIcons) {
+TEST_F(MainFrameTest, ToolbarHasFourteenSlotsWithTipsAndIcons) {
     const QList<QAction*> buttons = frame.ToolBar()->actions();
-    ASSERT_EQ(buttons.size(), 13);
+    ASSERT_EQ(buttons.size(), 14);
     const std::vector<int>& layout = ToolbarLayout();
     for (int i = 0; i < buttons.size(); ++i) {
         const int id = layout[static_cast<size_t>(i)];
