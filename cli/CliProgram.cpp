@@ -1,6 +1,7 @@
 #include "cli/CliProgram.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -22,6 +23,7 @@
 #include "link/ErrorReport.h"
 #include "link/LinkSettings.h"
 #include "platform/COverlaySettingsStore.h"
+#include "platform/SerialPortList.h"
 #include "resources/Strings.h"
 #include "resources/Texts.h"
 #include "transmitter/CComm.h"
@@ -102,6 +104,21 @@ int FlowTestFilesCommand(std::vector<std::string> args, std::ostream& out, std::
         ReportException(e);
         return kExitFailure;
     }
+}
+
+// ports: the host communication list, one per line, with the device each opens.
+// CORVEL_DEVICE_ROOT puts a folder before the device folders searched.
+int PortsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty()) {
+        err << "corvel-cli: ports takes no arguments\n";
+        return kExitUsage;
+    }
+    const char* root = std::getenv("CORVEL_DEVICE_ROOT");
+    for (const SerialPortChoice& port : platform::ListSerialPorts(root ? root : "")) {
+        out << (port.devicePath.empty() ? port.label : port.devicePath) << " -> "
+            << port.resolvesTo << '\n';
+    }
+    return 0;
 }
 
 int GetOnTransmitter(WorkflowContext& context, const std::vector<std::string>& words,
@@ -214,6 +231,7 @@ std::string ProgramUsage() {
         "  show IN [--json]            print every field of a configuration\n"
         "  flow-test-files [IN] [--dir D] [--liquid]\n"
         "                              write the flow test files of a configuration\n"
+        "  ports                       list the serial ports and the device each opens\n"
         "transmitters:\n"
         "  show-device [--json]        read and print every area of the transmitter\n";
     for (const std::string& line : WorkflowCommandUsage()) usage += "  " + line + "\n";
@@ -286,6 +304,7 @@ int RunProgram(const std::vector<std::string>& arguments, ISettingsStore& store,
     if (command == "new" || command == "copy" || command == "show")
         return FileCommand(command, words, out, err);
     if (command == "flow-test-files") return FlowTestFilesCommand(words, out, err);
+    if (command == "ports") return PortsCommand(words, out, err);
     if ((command == "get" || command == "set") && ConfigCommandOnFile(words))
         return ConfigFileCommand(command, words, out, err);
 
