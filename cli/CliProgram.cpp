@@ -8,7 +8,9 @@
 #include <ostream>
 #include <sstream>
 
+#include "app/CChangeLog.h"
 #include "app/CMVDoc.h"
+#include "app/ChangeLogQuery.h"
 #include "app/CSecurity.h"
 #include "app/WorkflowContext.h"
 #include "cli/ConfigCommands.h"
@@ -118,6 +120,43 @@ int PortsCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         out << (port.devicePath.empty() ? port.label : port.devicePath) << " -> "
             << port.resolvesTo << '\n';
     }
+    return 0;
+}
+
+// log [--tag T] [--since YYYY-MM-DD] [--json]: the change log, newest first.
+int LogCommand(std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+    const bool json = TakeFlag(args, "--json");
+    changelog::Filter filter;
+    for (const char* option : {"--tag", "--since"}) {
+        const bool given = std::find(args.begin(), args.end(), option) != args.end();
+        const std::string value = TakeOption(args, option);
+        if (given && value.empty()) {
+            err << "corvel-cli: " << option << " needs a value\n";
+            return kExitUsage;
+        }
+        (std::string(option) == "--tag" ? filter.tag : filter.since) = value;
+    }
+    if (!filter.since.empty() && !changelog::IsDate(filter.since)) {
+        err << "corvel-cli: --since needs a date written YYYY-MM-DD, not \"" << filter.since
+            << "\"\n";
+        return kExitUsage;
+    }
+    if (!args.empty()) {
+        err << "corvel-cli: log does not take \"" << args.front() << "\"\n";
+        return kExitUsage;
+    }
+    size_t skipped = 0;
+    const std::vector<ChangeRecord> records =
+        changelog::Select(CChangeLog::Read(ChangeLog().Path(), &skipped), filter);
+    if (skipped > 0) err << "corvel-cli: " << skipped << " damaged line(s) of the log skipped\n";
+    if (json) {
+        out << "[";
+        for (size_t i = 0; i < records.size(); ++i)
+            out << (i == 0 ? "\n  " : ",\n  ") << CChangeLog::ToJson(records[i]);
+        out << (records.empty() ? "]\n" : "\n]\n");
+        return 0;
+    }
+    for (const ChangeRecord& record : records) out << changelog::TerminalLine(record) << '\n';
     return 0;
 }
 
@@ -232,6 +271,8 @@ std::string ProgramUsage() {
         "  flow-test-files [IN] [--dir D] [--liquid]\n"
         "                              write the flow test files of a configuration\n"
         "  ports                       list the serial ports and the device each opens\n"
+        "  log [--tag T] [--since YYYY-MM-DD] [--json]\n"
+        "                              the change log of writes to transmitters, newest first\n"
         "transmitters:\n"
         "  show-device [--json]        read and print every area of the transmitter\n";
     for (const std::string& line : WorkflowCommandUsage()) usage += "  " + line + "\n";
@@ -305,6 +346,7 @@ int RunProgram(const std::vector<std::string>& arguments, ISettingsStore& store,
         return FileCommand(command, words, out, err);
     if (command == "flow-test-files") return FlowTestFilesCommand(words, out, err);
     if (command == "ports") return PortsCommand(words, out, err);
+    if (command == "log") return LogCommand(words, out, err);
     if ((command == "get" || command == "set") && ConfigCommandOnFile(words))
         return ConfigFileCommand(command, words, out, err);
 

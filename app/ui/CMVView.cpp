@@ -10,6 +10,7 @@
 #include <QToolBar>
 #include <exception>
 
+#include "app/CChangeLog.h"
 #include "app/CConnectEngine.h"
 #include "app/CSecurity.h"
 #include "app/CommandTable.h"
@@ -19,6 +20,7 @@
 #include "app/ui/IAppDocument.h"
 #include "app/ui/UiTexts.h"
 #include "config/CFlowSetup.h"
+#include "dialogs/CChangeLogDlg.h"
 #include "dialogs/CHostCommDlg.h"
 #include "dialogs/FormWindows.h"
 #include "dialogs/WorkflowDialogs.h"
@@ -85,6 +87,11 @@ void CMVView::OnCommand(int id) {
             case cmd::kAppAbout:
                 OnAbout();
                 break;
+            case cmd::kViewChangeLog: {
+                CChangeLogDlg changes(ChangeLog().Path(), this);
+                changes.exec();
+                break;
+            }
             case cmd::kSetupFlow:
                 OnFlowSetup();
                 break;
