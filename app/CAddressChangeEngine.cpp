@@ -92,8 +92,8 @@ bool CAddressChangeEngine::Step() {
                 }
                 m_addressWritten = true;
                 changelog::RecordWrite(
-                    comm, texts::kConnectCaption, "polling address",
-                    std::to_string(m_oldAddress), std::to_string(m_newAddress),
+                    comm, texts::kConnectCaption, "polling address", std::to_string(m_oldAddress),
+                    std::to_string(m_newAddress),
                     [&] { comm.WritePollingAddress(static_cast<uint8_t>(m_newAddress)); });
                 m_connect.DropDevice();
                 m_stage = Stage::Reconnect;

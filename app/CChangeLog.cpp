@@ -35,11 +35,21 @@ void AppendQuoted(std::string& out, const std::string& text) {
     out += '"';
     for (const char c : text) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
                     char escaped[8];
@@ -120,10 +130,14 @@ class CFlatJson {
         for (int i = 0; i < 4; ++i) {
             const char c = m_text[m_at++];
             code <<= 4;
-            if (c >= '0' && c <= '9') code |= static_cast<unsigned>(c - '0');
-            else if (c >= 'a' && c <= 'f') code |= static_cast<unsigned>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F') code |= static_cast<unsigned>(c - 'A' + 10);
-            else return false;
+            if (c >= '0' && c <= '9')
+                code |= static_cast<unsigned>(c - '0');
+            else if (c >= 'a' && c <= 'f')
+                code |= static_cast<unsigned>(c - 'a' + 10);
+            else if (c >= 'A' && c <= 'F')
+                code |= static_cast<unsigned>(c - 'A' + 10);
+            else
+                return false;
         }
         return true;
     }
@@ -140,12 +154,26 @@ class CFlatJson {
             if (m_at >= m_text.size()) return false;
             const char e = m_text[m_at++];
             switch (e) {
-                case '"': case '\\': case '/': out += e; break;
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
-                case 't': out += '\t'; break;
+                case '"':
+                case '\\':
+                case '/':
+                    out += e;
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
                 case 'u': {
                     unsigned code = 0;
                     if (!Hex4(code)) return false;
@@ -158,7 +186,8 @@ class CFlatJson {
                     AppendUtf8(out, code);
                     break;
                 }
-                default: return false;
+                default:
+                    return false;
             }
         }
         return false;  // the closing quote never came
@@ -256,30 +285,43 @@ bool CChangeLog::FromJson(const std::string& line, ChangeRecord& record) {
     bool hasTime = false;
     bool hasOutcome = false;
     CFlatJson json(line);
-    const bool whole = json.Parse([&](const std::string& key, const std::string& text, bool isString) {
-        if (key == "bitRate" || key == "address") {
-            double number = 0;
-            if (isString || !ParseNumber(text, number)) {
-                good = false;
-            } else if (key == "bitRate") {
-                parsed.bitRate = number;
-            } else {
-                parsed.address = static_cast<int>(std::lround(number));
+    const bool whole =
+        json.Parse([&](const std::string& key, const std::string& text, bool isString) {
+            if (key == "bitRate" || key == "address") {
+                double number = 0;
+                if (isString || !ParseNumber(text, number)) {
+                    good = false;
+                } else if (key == "bitRate") {
+                    parsed.bitRate = number;
+                } else {
+                    parsed.address = static_cast<int>(std::lround(number));
+                }
+                return;
             }
-            return;
-        }
-        if (!isString) return;  // a number this version does not know
-        if (key == "time") { parsed.time = text; hasTime = true; }
-        else if (key == "port") parsed.port = text;
-        else if (key == "tag") parsed.tag = text;
-        else if (key == "area") parsed.area = text;
-        else if (key == "field") parsed.field = text;
-        else if (key == "old") parsed.oldValue = text;
-        else if (key == "new") parsed.newValue = text;
-        else if (key == "outcome") { parsed.outcome = text; hasOutcome = true; }
-        else if (key == "error") parsed.error = text;
-        else if (key == "kept") parsed.kept = text;
-    });
+            if (!isString) return;  // a number this version does not know
+            if (key == "time") {
+                parsed.time = text;
+                hasTime = true;
+            } else if (key == "port")
+                parsed.port = text;
+            else if (key == "tag")
+                parsed.tag = text;
+            else if (key == "area")
+                parsed.area = text;
+            else if (key == "field")
+                parsed.field = text;
+            else if (key == "old")
+                parsed.oldValue = text;
+            else if (key == "new")
+                parsed.newValue = text;
+            else if (key == "outcome") {
+                parsed.outcome = text;
+                hasOutcome = true;
+            } else if (key == "error")
+                parsed.error = text;
+            else if (key == "kept")
+                parsed.kept = text;
+        });
     if (!whole || !good || !hasTime || !hasOutcome) return false;
     record = std::move(parsed);
     return true;
@@ -290,7 +332,7 @@ bool CChangeLog::Write(const std::string& line) {
     const std::filesystem::path folder = std::filesystem::path(m_path).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
 
-    const int fd = ::open(m_path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(m_path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     // A line torn by a crash has no newline: start on a line of our own, so
     // the damage stays in that one line.
@@ -320,8 +362,8 @@ bool CChangeLog::Append(const ChangeRecord& record) {
     const int error = errno;
     if (!m_warned) {
         m_warned = true;
-        Ui().MessageBox("The change log " + m_path + " cannot be written: " +
-                            SystemErrorText(error != 0 ? error : EIO) +
+        Ui().MessageBox("The change log " + m_path +
+                            " cannot be written: " + SystemErrorText(error != 0 ? error : EIO) +
                             "\nChanges to transmitters are made but not recorded. This "
                             "warning is not repeated until the program starts again.",
                         MsgButtons::Ok, MsgIcon::Exclamation);
@@ -379,6 +421,10 @@ ChangeRecord RecordFor(CComm& comm, const std::string& area, const std::string& 
 void RecordWrite(CComm& comm, const std::string& area, const std::string& field,
                  const std::string& oldValue, const std::string& newValue,
                  const std::function<void()>& write, const std::function<std::string()>& kept) {
+    if (!ChangeLog().Keeps()) {
+        write();
+        return;
+    }
     ChangeRecord record = RecordFor(comm, area, field, oldValue, newValue);
     try {
         write();

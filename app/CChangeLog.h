@@ -10,18 +10,18 @@ class CComm;
 // the window showed before and what it asked for (texts with their units), and
 // how it ended.
 struct ChangeRecord {
-    std::string time;         // local time with its offset, "2026-12-09T06:41:07+01:00"
-    std::string port;         // "COM1" or the device path
-    double bitRate = 0;       // bit/s
-    int address = -1;         // polling address; -1 when none was held
-    std::string tag;          // the transmitter's tag as the status bar shows it
-    std::string area;         // the window or command: "Damping", "Send Configuration"
-    std::string field;        // "DP", "tag, descriptor, date", "passwords changed"
+    std::string time;    // local time with its offset, "2026-12-09T06:41:07+01:00"
+    std::string port;    // "COM1" or the device path
+    double bitRate = 0;  // bit/s
+    int address = -1;    // polling address; -1 when none was held
+    std::string tag;     // the transmitter's tag as the status bar shows it
+    std::string area;    // the window or command: "Damping", "Send Configuration"
+    std::string field;   // "DP", "tag, descriptor, date", "passwords changed"
     std::string oldValue;
     std::string newValue;
-    std::string outcome;      // kDone, kRejected or kWarning
-    std::string error;        // a rejection's error text
-    std::string kept;         // after warning 24: the value the device kept
+    std::string outcome;  // kDone, kRejected or kWarning
+    std::string error;    // a rejection's error text
+    std::string kept;     // after warning 24: the value the device kept
 
     static constexpr const char* kDone = "done";
     static constexpr const char* kRejected = "rejected";
@@ -44,6 +44,9 @@ class CChangeLog {
     static std::string DefaultPath();
 
     const std::string& Path() const { return m_path; }
+    // False for the log that keeps nothing: callers then skip the reads that
+    // only a record needs.
+    bool Keeps() const { return !m_path.empty(); }
 
     // Appends the record; false (after the one warning of the run) when it
     // could not be written.
@@ -97,11 +100,13 @@ namespace changelog {
 // warning 24 (the device kept a value of its own: `kept()` names it, when
 // given); rejected, with the failure's text. The failure is then thrown on
 // unchanged, so the caller reports it as before. A log that cannot be written
-// never stops the write.
+// never stops the write; without an installed log `write` alone runs.
+//
+// A window form that writes through CConfigForm::Write is already recorded
+// (Transmitter mode only); this call is for writes made beside it.
 void RecordWrite(CComm& comm, const std::string& area, const std::string& field,
                  const std::string& oldValue, const std::string& newValue,
-                 const std::function<void()>& write,
-                 const std::function<std::string()>& kept = {});
+                 const std::function<void()>& write, const std::function<std::string()>& kept = {});
 
 // The record RecordWrite appends, without the outcome.
 ChangeRecord RecordFor(CComm& comm, const std::string& area, const std::string& field,

@@ -62,6 +62,10 @@ bool CSendEngine::Step() {
 void CSendEngine::PerformStep(int step) {
     CTransmitter& model = m_context.Model();
     CWaitCursor wait;
+    if (!ChangeLog().Keeps()) {
+        WriteStep(step);
+        return;
+    }
     // The change log gets one record per field the step writes: what the
     // transmitter held before, what the document sends, and how it ended.
     const app::ShownValues before = app::SentValues(model, step, transmitter::kAccessTransmitter);
@@ -79,9 +83,9 @@ void CSendEngine::RecordStep(int step, const app::ShownValues& before,
     CTransmitter& model = m_context.Model();
     const app::ShownValues sent = app::SentValues(model, step, transmitter::kAccessDocument);
     for (size_t i = 0; i < sent.size(); ++i) {
-        ChangeRecord record = changelog::RecordFor(model.Comm(), texts::kSendCaption, sent[i].first,
-                                                   i < before.size() ? before[i].second : "",
-                                                   sent[i].second);
+        ChangeRecord record =
+            changelog::RecordFor(model.Comm(), texts::kSendCaption, sent[i].first,
+                                 i < before.size() ? before[i].second : "", sent[i].second);
         record.outcome = failure ? ChangeRecord::kRejected : ChangeRecord::kDone;
         if (failure) record.error = MessageText(*failure);
         ChangeLog().Append(record);

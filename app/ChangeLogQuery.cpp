@@ -97,12 +97,21 @@ std::string TerminalLine(const ChangeRecord& record) {
 
 std::string Csv(const std::vector<ChangeRecord>& records) {
     std::string csv =
-        "time,port,bit rate,polling address,tag,area,field,old value,new value,outcome,error,kept\r\n";
+        "time,port,bit rate,polling address,tag,area,field,old value,new "
+        "value,outcome,error,kept\r\n";
     for (const ChangeRecord& r : records) {
-        const std::string fields[] = {r.time,  r.port,     BitRateText(r.bitRate),
-                                      AddressText(r.address), Trimmed(r.tag), r.area,
-                                      r.field, r.oldValue, r.newValue,
-                                      r.outcome, r.error,  r.kept};
+        const std::string fields[] = {r.time,
+                                      r.port,
+                                      BitRateText(r.bitRate),
+                                      AddressText(r.address),
+                                      Trimmed(r.tag),
+                                      r.area,
+                                      r.field,
+                                      r.oldValue,
+                                      r.newValue,
+                                      r.outcome,
+                                      r.error,
+                                      r.kept};
         bool first = true;
         for (const std::string& field : fields) {
             if (!first) csv += ',';

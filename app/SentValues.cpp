@@ -10,11 +10,12 @@
 #include "transmitter/CLCDDisplay.h"
 #include "transmitter/CMeasuredVariable.h"
 #include "transmitter/CTransmitter.h"
-#include "transmitter/VariableNames.h"
 
 namespace {
 
 constexpr const char* kUnreadable = "?";
+// The short names the windows and the terminal give DP, SP and PT.
+constexpr const char* kVariableKeys[] = {"DP", "SP", "PT"};
 
 // The value `shown` gives; "?" when reading it fails.
 std::string Shown(const std::function<std::string()>& shown) {
@@ -35,9 +36,12 @@ std::string CodeList(const Codes& codes) {
     return text;
 }
 
+// As the device information window shows a date: "14/JUN/25".
 std::string DateShown(const CalendarDate& date) {
+    const int month = date.month >= 1 && date.month <= 12 ? date.month : 1;
     char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    std::snprintf(text, sizeof text, "%02d/%s/%02d", date.day % 100,
+                  texts::kMonthAbbreviations[month - 1], date.year % 100);
     return text;
 }
 
@@ -65,17 +69,15 @@ ShownValues SentValues(CTransmitter& model, int step, int access) {
         case 4: {
             const int v = step - 2;
             CMeasuredVariable& variable = model.Variable(v);
-            const std::string name = transmitter::GetVariableName(v);
+            const std::string name = kVariableKeys[v];
             add(name + " units", [&] { return variable.ReadUnits(access).Name(); });
             add(name + " damping", [&] {
-                return FormatText("%g", variable.ReadDamping(access)) + " " +
-                       texts::kSeconds;
+                return FormatText("%g", variable.ReadDamping(access)) + " " + texts::kSeconds;
             });
             add(name + " operating limits", [&] {
                 const auto limits = variable.ReadOperatingLimits(access);
-                return FormatText("%g", limits.first) + " to " +
-                       FormatText("%g", limits.second) + " " +
-                       variable.ReadUnits(access).Name();
+                return FormatText("%g", limits.first) + " to " + FormatText("%g", limits.second) +
+                       " " + variable.ReadUnits(access).Name();
             });
             break;
         }

@@ -10,8 +10,8 @@
 
 #include "app/CChangeLog.h"
 #include "app/CMVDoc.h"
-#include "app/ChangeLogQuery.h"
 #include "app/CSecurity.h"
+#include "app/ChangeLogQuery.h"
 #include "app/WorkflowContext.h"
 #include "cli/ConfigCommands.h"
 #include "cli/ConfigFileCommands.h"
@@ -117,8 +117,8 @@ int PortsCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     }
     const char* root = std::getenv("CORVEL_DEVICE_ROOT");
     for (const SerialPortChoice& port : platform::ListSerialPorts(root ? root : "")) {
-        out << (port.devicePath.empty() ? port.label : port.devicePath) << " -> "
-            << port.resolvesTo << '\n';
+        out << (port.devicePath.empty() ? port.label : port.devicePath) << " -> " << port.resolvesTo
+            << '\n';
     }
     return 0;
 }

@@ -131,7 +131,8 @@ void CConfigForm::Write(const std::string& field, const std::string& before,
         write();
         return;
     }
-    changelog::RecordWrite(Model().Comm(), Caption(), field, before, after, write, KeptValue(field));
+    changelog::RecordWrite(Model().Comm(), Caption(), field, before, after, write,
+                           KeptValue(field));
 }
 
 std::function<std::string()> CConfigForm::KeptValue(const std::string&) { return {}; }

@@ -115,7 +115,8 @@ FormOutcome CDampingForm::Ok() {
             m_writeAttempted = true;
             const std::string key = config::VariableKey(v);
             try {
-                Write(key, Shown(m_held[i]), Shown(entered[i]), [&] { WriteDamping(v, entered[i]); });
+                Write(key, Shown(m_held[i]), Shown(entered[i]),
+                      [&] { WriteDamping(v, entered[i]); });
                 m_held[i] = entered[i];
             } catch (const std::exception& e) {
                 if (!IsNearestWarning(e)) throw;

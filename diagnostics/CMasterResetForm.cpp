@@ -47,15 +47,16 @@ FormOutcome CMasterResetForm::SendReset() {
     m_resetSent = true;
     try {
         CFormWaitCursor wait(*this);
-        changelog::RecordWrite(Model().Comm(), Caption(), "master reset", std::string(), "reset", [&] {
-            try {
-                Model().Comm().SetCoil(kMasterResetCoil, 1);
-            } catch (const std::exception& e) {
-                // A transmitter may restart before its reply is out: then it
-                // is waited for.
-                if (!NotBackYet(e)) throw;
-            }
-        });
+        changelog::RecordWrite(Model().Comm(), Caption(), "master reset", std::string(), "reset",
+                               [&] {
+                                   try {
+                                       Model().Comm().SetCoil(kMasterResetCoil, 1);
+                                   } catch (const std::exception& e) {
+                                       // A transmitter may restart before its reply is out: then it
+                                       // is waited for.
+                                       if (!NotBackYet(e)) throw;
+                                   }
+                               });
     } catch (const std::exception& e) {
         Finish(FormResult::Abort);
         return WriteFailed(e);

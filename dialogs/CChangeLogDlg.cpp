@@ -52,11 +52,11 @@ CChangeLogDlg::CChangeLogDlg(const std::string& logPath, QWidget* parent, AskSav
 
     m_table = new QTableWidget(this);
     m_table->setObjectName(QStringLiteral("changeTable"));
-    const QStringList headers = {
-        QStringLiteral("Time"),      QStringLiteral("Tag"),       QStringLiteral("Port"),
-        QStringLiteral("Bit Rate"),  QStringLiteral("Address"),   QStringLiteral("Window"),
-        QStringLiteral("Field"),     QStringLiteral("Old Value"), QStringLiteral("New Value"),
-        QStringLiteral("Outcome")};
+    const QStringList headers = {QStringLiteral("Time"),      QStringLiteral("Tag"),
+                                 QStringLiteral("Port"),      QStringLiteral("Bit Rate"),
+                                 QStringLiteral("Address"),   QStringLiteral("Window"),
+                                 QStringLiteral("Field"),     QStringLiteral("Old Value"),
+                                 QStringLiteral("New Value"), QStringLiteral("Outcome")};
     m_table->setColumnCount(static_cast<int>(headers.size()));
     m_table->setHorizontalHeaderLabels(headers);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -120,17 +120,16 @@ void CChangeLogDlg::Refill() {
     m_table->setRowCount(static_cast<int>(m_shown.size()));
     for (int row = 0; row < static_cast<int>(m_shown.size()); ++row) {
         const ChangeRecord& r = m_shown[static_cast<size_t>(row)];
-        const QString cells[] = {
-            Q(r.time),
-            Q(r.tag).trimmed(),
-            Q(r.port),
-            r.bitRate > 0 ? QString::number(r.bitRate, 'g', 15) : QString(),
-            r.address >= 0 ? QString::number(r.address) : QString(),
-            Q(r.area),
-            Q(r.field),
-            Q(r.oldValue),
-            Q(r.newValue),
-            Q(changelog::OutcomeText(r))};
+        const QString cells[] = {Q(r.time),
+                                 Q(r.tag).trimmed(),
+                                 Q(r.port),
+                                 r.bitRate > 0 ? QString::number(r.bitRate, 'g', 15) : QString(),
+                                 r.address >= 0 ? QString::number(r.address) : QString(),
+                                 Q(r.area),
+                                 Q(r.field),
+                                 Q(r.oldValue),
+                                 Q(r.newValue),
+                                 Q(changelog::OutcomeText(r))};
         for (int column = 0; column < static_cast<int>(std::size(cells)); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             item->setToolTip(cells[column]);
@@ -157,9 +156,9 @@ void CChangeLogDlg::OnExport() {
     if (m_askSavePath) {
         path = m_askSavePath(kProposedName);
     } else {
-        const QString chosen = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Export CSV"), QString::fromLatin1(kProposedName),
-            QString::fromLatin1(kCsvFilter));
+        const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Export CSV"),
+                                                            QString::fromLatin1(kProposedName),
+                                                            QString::fromLatin1(kCsvFilter));
         if (!chosen.isEmpty()) path = chosen.toStdString();
     }
     if (path) ExportCsv(*path);

@@ -146,8 +146,9 @@ void CHostCommDlg::Load() {
     // list shows it; one that is not present now is still offered as it is.
     const std::string devicePath = m_settings.GetString(kCommPort, kDevicePath, "");
     if (!devicePath.empty()) {
-        auto found = std::find_if(m_portChoices.begin(), m_portChoices.end(),
-                                  [&](const SerialPortChoice& c) { return c.devicePath == devicePath; });
+        auto found =
+            std::find_if(m_portChoices.begin(), m_portChoices.end(),
+                         [&](const SerialPortChoice& c) { return c.devicePath == devicePath; });
         if (found == m_portChoices.end()) {
             m_portChoices.push_back({devicePath, 0, devicePath, devicePath});
             m_port->addItem(QString::fromStdString(devicePath));
@@ -201,7 +202,8 @@ void CHostCommDlg::Store() {
     m_settings.WriteString(kGeneral, kProtocolRev, "5");
 
     const SerialPortChoice& port = m_portChoices.at(static_cast<size_t>(m_port->currentIndex()));
-    if (port.comPort != 0) m_settings.WriteInt(kCommPort, kPortNumber, static_cast<int>(port.comPort));
+    if (port.comPort != 0)
+        m_settings.WriteInt(kCommPort, kPortNumber, static_cast<int>(port.comPort));
     m_settings.WriteString(kCommPort, kDevicePath, port.devicePath);
     m_settings.WriteString(kCommPort, kBitRate, m_bitRate->currentText().toStdString());
     m_settings.WriteString(kCommPort, kCtsDelay, textOf(m_ctsDelay));

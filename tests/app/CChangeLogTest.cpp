@@ -60,12 +60,16 @@ class CScopedEnv {
         const char* old = std::getenv(name);
         m_had = old != nullptr;
         if (m_had) m_old = old;
-        if (value) ::setenv(name, value, 1);
-        else ::unsetenv(name);
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
     }
     ~CScopedEnv() {
-        if (m_had) ::setenv(m_name, m_old.c_str(), 1);
-        else ::unsetenv(m_name);
+        if (m_had)
+            ::setenv(m_name, m_old.c_str(), 1);
+        else
+            ::unsetenv(m_name);
     }
 
   private:
@@ -100,13 +104,14 @@ TEST(CChangeLog, RecordsSurviveTheRoundTripWithAwkwardTexts) {
 }
 
 TEST(CChangeLog, LinesThatAreNotWholeRecordsAreRefused) {
-    const std::string line = CChangeLog::ToJson(Sample("FT-101", "2026-12-09T06:41:07+01:00", "DP"));
+    const std::string line =
+        CChangeLog::ToJson(Sample("FT-101", "2026-12-09T06:41:07+01:00", "DP"));
     ChangeRecord record;
     for (size_t cut : {size_t{0}, size_t{1}, line.size() / 2, line.size() - 1}) {
         EXPECT_FALSE(CChangeLog::FromJson(line.substr(0, cut), record)) << cut;
     }
     EXPECT_FALSE(CChangeLog::FromJson(line + "x", record));
-    EXPECT_FALSE(CChangeLog::FromJson(R"({"time":"t"})", record));            // no outcome
+    EXPECT_FALSE(CChangeLog::FromJson(R"({"time":"t"})", record));  // no outcome
     EXPECT_FALSE(CChangeLog::FromJson(R"({"time":"t","outcome":"done","address":"1"})", record));
     EXPECT_FALSE(CChangeLog::FromJson(R"({"time":"t","outcome":"d\q"})", record));
 }
@@ -134,7 +139,8 @@ TEST(CChangeLog, ATornLastLineIsSkippedAndTheNextRecordStartsOnItsOwnLine) {
     const std::string path = folder.File("changes.jsonl");
     CChangeLog log(path);
     ASSERT_TRUE(log.Append(Sample("FT-101", "2026-12-09T06:00:00+01:00", "DP")));
-    const std::string whole = CChangeLog::ToJson(Sample("FT-101", "2026-12-09T06:00:01+01:00", "SP"));
+    const std::string whole =
+        CChangeLog::ToJson(Sample("FT-101", "2026-12-09T06:00:01+01:00", "SP"));
     {
         std::ofstream torn(path, std::ios::app | std::ios::binary);
         torn << whole.substr(0, whole.size() / 2);  // a crash in the middle of a write
@@ -158,8 +164,7 @@ TEST(CChangeLog, AnUnwritableLogWarnsOncePerRunAndKeepsNothingBack) {
     CScriptedUi ui;
     CScopedUi scope(ui);
     CChangeLog log(path);
-    ui.ExpectWithIcon("The change log " + path + " cannot be written: " +
-                          SystemErrorText(ENOTDIR) +
+    ui.ExpectWithIcon("The change log " + path + " cannot be written: " + SystemErrorText(ENOTDIR) +
                           "\nChanges to transmitters are made but not recorded. This warning is "
                           "not repeated until the program starts again.",
                       MsgIcon::Exclamation);
@@ -184,7 +189,8 @@ TEST(CChangeLog, WithoutAnInstalledLogNothingIsWritten) {
 TEST(CChangeLog, DefaultPathFollowsXdgStateHomeElseHome) {
     {
         CScopedEnv state("XDG_STATE_HOME", "/srv/state");
-        EXPECT_EQ(CChangeLog::DefaultPath(), "/srv/state/Kelmarsh/Corvel Configurator/changes.jsonl");
+        EXPECT_EQ(CChangeLog::DefaultPath(),
+                  "/srv/state/Kelmarsh/Corvel Configurator/changes.jsonl");
     }
     CScopedEnv home("HOME", "/home/tech");
     for (const char* state : {static_cast<const char*>(nullptr), "", "relative/state"}) {

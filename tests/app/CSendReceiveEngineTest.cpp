@@ -350,6 +350,7 @@ TEST_F(CSendReceiveEngine, SendLogsEveryWrittenFieldWithTheTransmittersOldValue)
     EXPECT_EQ(find("tag").oldValue.substr(0, 6), "TARGET");
     EXPECT_EQ(find("tag").newValue.substr(0, 6), "FT 101");
     EXPECT_EQ(find("message").newValue.substr(0, 15), "CALIBRATED 2026");
+    EXPECT_EQ(find("date").newValue, "14/JUN/25");
     EXPECT_EQ(find("PT operating limits").newValue.substr(0, 10), "-20 to 150");
 }
 

@@ -102,9 +102,10 @@ TEST_F(CliProgramTest, PortsListsTheComPortsThenTheDevicesWithWhatEachOpens) {
     ASSERT_EQ(status, 0) << err.str();
     const std::string usb0 = std::filesystem::canonical(dev / "ttyUSB0").string();
     const std::string usb1 = std::filesystem::canonical(dev / "ttyUSB1").string();
-    EXPECT_EQ(out.str(), "COM1 -> /dev/ttyS0\nCOM2 -> /dev/ttyS1\nCOM3 -> /dev/ttyS2\n"
-                         "COM4 -> /dev/ttyS3\n" +
-                             (dev / "serial" / "by-id" / "usb-Adapter-if00").string() + " -> " +
-                             usb1 + "\n" + (dev / "ttyUSB0").string() + " -> " + usb0 + "\n");
+    EXPECT_EQ(out.str(),
+              "COM1 -> /dev/ttyS0\nCOM2 -> /dev/ttyS1\nCOM3 -> /dev/ttyS2\n"
+              "COM4 -> /dev/ttyS3\n" +
+                  (dev / "serial" / "by-id" / "usb-Adapter-if00").string() + " -> " + usb1 + "\n" +
+                  (dev / "ttyUSB0").string() + " -> " + usb0 + "\n");
     EXPECT_EQ(Run({"ports", "extra"}), 2);
 }

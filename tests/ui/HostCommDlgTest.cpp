@@ -12,6 +12,8 @@
 #include <QAction>
 #include <cerrno>
 
+#include <filesystem>
+#include <fstream>
 #include "app/CommandTable.h"
 #include "app/ui/CMVApp.h"
 #include "app/ui/CMainFrame.h"
@@ -27,8 +29,6 @@
 #include "tests/support/CFakeSerialPort.h"
 #include "tests/support/CScratchFolder.h"
 #include "tests/support/CScriptedUi.h"
-#include <filesystem>
-#include <fstream>
 
 namespace {
 
