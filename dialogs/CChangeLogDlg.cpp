@@ -62,6 +62,7 @@ CChangeLogDlg::CChangeLogDlg(const std::string& logPath, QWidget* parent, AskSav
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->setVisible(false);
+    m_table->setWordWrap(false);
     m_table->horizontalHeader()->setStretchLastSection(true);
 
     m_count = new QLabel(this);
@@ -92,7 +93,7 @@ CChangeLogDlg::CChangeLogDlg(const std::string& logPath, QWidget* parent, AskSav
     layout->addLayout(filters);
     layout->addWidget(m_table, 1);
     layout->addLayout(buttons);
-    resize(900, 420);
+    resize(1120, 440);
 
     connect(m_tag, &QComboBox::currentIndexChanged, this, &CChangeLogDlg::Refill);
     connect(m_sinceCheck, &QCheckBox::toggled, this, [this](bool on) {
