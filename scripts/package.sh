@@ -16,5 +16,5 @@ cmake --build "$build" -j "$jobs" --target corvel-cui corvel-cli corvel-sim
 deb="$(ls -t "$build"/corvel-configurator_*.deb | head -n 1)"
 echo "$deb"
 if command -v lintian >/dev/null; then
-  lintian --no-tag-display-limit "$deb" || true
+  lintian --tag-display-limit 0 "$deb" || true
 fi
