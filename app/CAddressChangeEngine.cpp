@@ -1,8 +1,10 @@
 #include "app/CAddressChangeEngine.h"
 
+#include "app/CChangeLog.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
 #include "resources/Strings.h"
+#include "resources/Texts.h"
 #include "transmitter/CComm.h"
 
 namespace {
@@ -89,7 +91,10 @@ bool CAddressChangeEngine::Step() {
                     return false;
                 }
                 m_addressWritten = true;
-                comm.WritePollingAddress(static_cast<uint8_t>(m_newAddress));
+                changelog::RecordWrite(
+                    comm, texts::kConnectCaption, "polling address", std::to_string(m_oldAddress),
+                    std::to_string(m_newAddress),
+                    [&] { comm.WritePollingAddress(static_cast<uint8_t>(m_newAddress)); });
                 m_connect.DropDevice();
                 m_stage = Stage::Reconnect;
                 break;

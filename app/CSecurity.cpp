@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 
+#include "app/CChangeLog.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
 #include "resources/Strings.h"
@@ -22,6 +23,11 @@ constexpr unsigned kIdEnableSecurity = 3102;
 constexpr unsigned kIdDisableSecurity = 3103;
 constexpr unsigned kIdWillDisable = 3104;
 constexpr unsigned kIdWillEnable = 3105;
+// How the change log names the switch.
+constexpr const char* kSecurityArea = "Security";
+constexpr const char* kSecurityField = "security";
+constexpr const char* kEnabledText = "enabled";
+constexpr const char* kDisabledText = "disabled";
 
 uint8_t XorOfFirstSeven(const CSecurity::Slot& slot) {
     uint8_t x = 0;
@@ -185,7 +191,8 @@ void CSecurity::ToggleSecurity(CComm& comm, const AccessContext& context) {
                 return;
             }
             CWaitCursor wait;
-            SetState(comm, false);
+            changelog::RecordWrite(comm, kSecurityArea, kSecurityField, kEnabledText, kDisabledText,
+                                   [&] { SetState(comm, false); });
             return;
         }
         if (Ui().MessageBox(LoadString(kIdWillEnable), MsgButtons::OkCancel,
@@ -200,7 +207,8 @@ void CSecurity::ToggleSecurity(CComm& comm, const AccessContext& context) {
         }
         {
             CWaitCursor wait;
-            SetState(comm, true);
+            changelog::RecordWrite(comm, kSecurityArea, kSecurityField, kDisabledText, kEnabledText,
+                                   [&] { SetState(comm, true); });
         }
         LogIn(context, *typed);
     } catch (const std::exception& e) {

@@ -1,10 +1,12 @@
 #include "app/CSendEngine.h"
 
+#include "app/CChangeLog.h"
 #include "app/ConfigurationSteps.h"
 #include "app/SafetyNotices.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
 #include "resources/Strings.h"
+#include "resources/Texts.h"
 #include "transmitter/CComm.h"
 #include "transmitter/CTransmitter.h"
 
@@ -14,6 +16,7 @@ constexpr unsigned kIdSendFailed = 393;
 constexpr unsigned kIdSendCancelled = 394;
 constexpr unsigned kIdOperationComplete = 405;
 constexpr const char* kInitialStatus = "Sending data...";
+
 }  // namespace
 
 CSendEngine::CSendEngine(WorkflowContext& context) : m_context(context) {
@@ -61,6 +64,38 @@ bool CSendEngine::Step() {
 void CSendEngine::PerformStep(int step) {
     CTransmitter& model = m_context.Model();
     CWaitCursor wait;
+    if (!ChangeLog().Keeps()) {
+        WriteStep(step);
+        return;
+    }
+    // The change log gets one record per field the step writes: what the
+    // transmitter held before, what the document sends, and how it ended.
+    const app::ShownValues before = app::SentValues(model, step, transmitter::kAccessTransmitter);
+    try {
+        WriteStep(step);
+    } catch (const std::exception& e) {
+        RecordStep(step, before, &e);
+        throw;
+    }
+    RecordStep(step, before, nullptr);
+}
+
+void CSendEngine::RecordStep(int step, const app::ShownValues& before,
+                             const std::exception* failure) {
+    CTransmitter& model = m_context.Model();
+    const app::ShownValues sent = app::SentValues(model, step, transmitter::kAccessDocument);
+    for (size_t i = 0; i < sent.size(); ++i) {
+        ChangeRecord record =
+            changelog::RecordFor(model.Comm(), texts::kSendCaption, sent[i].first,
+                                 i < before.size() ? before[i].second : "", sent[i].second);
+        record.outcome = failure ? ChangeRecord::kRejected : ChangeRecord::kDone;
+        if (failure) record.error = MessageText(*failure);
+        ChangeLog().Append(record);
+    }
+}
+
+void CSendEngine::WriteStep(int step) {
+    CTransmitter& model = m_context.Model();
     switch (step) {
         case 1:
             model.SendDataFormats();

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <exception>
 #include <string>
 
 #include "app/CWorkflowEngine.h"
+#include "app/SentValues.h"
 #include "app/WorkflowContext.h"
 
 // Send configuration: writes the document's transmitter parameters, the DP, SP
@@ -30,6 +32,10 @@ class CSendEngine : public CWorkflowEngine {
 
   private:
     void PerformStep(int step);
+    void WriteStep(int step);
+    // Appends the step's records to the change log; `failure` is the error
+    // that stopped the step, or nullptr.
+    void RecordStep(int step, const app::ShownValues& before, const std::exception* failure);
 
     WorkflowContext& m_context;
     int m_step = 1;

@@ -132,6 +132,9 @@ std::vector<CommandInfo> BuildTable() {
     t.push_back(Item(cmd::kViewToolbar, kView, "&Toolbar", "Show or hide the toolbar", E::Always));
     t.push_back(
         Item(cmd::kViewStatusBar, kView, "&Status Bar", "Show or hide the status bar", E::Always));
+    t.push_back(Separator(kView));
+    t.push_back(Item(cmd::kViewChangeLog, kView, "Change &Log...",
+                     "List the changes written to transmitters", E::Always));
 
     t.push_back(Item(cmd::kAppAbout, kHelp, "&About Corvel Configurator...",
                      "Displays program information", E::Always, "About "));

@@ -22,6 +22,7 @@ constexpr int kAppExit = 57665;
 constexpr int kAppAbout = 57664;
 constexpr int kViewToolbar = 59392;
 constexpr int kViewStatusBar = 59393;
+constexpr int kViewChangeLog = 32901;
 
 constexpr int kHostComm = 32840;
 constexpr int kSetupXmtrComm = 32852;

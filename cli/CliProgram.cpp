@@ -1,14 +1,17 @@
 #include "cli/CliProgram.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <sstream>
 
+#include "app/CChangeLog.h"
 #include "app/CMVDoc.h"
 #include "app/CSecurity.h"
+#include "app/ChangeLogQuery.h"
 #include "app/WorkflowContext.h"
 #include "cli/ConfigCommands.h"
 #include "cli/ConfigFileCommands.h"
@@ -25,6 +28,7 @@
 #include "link/ErrorReport.h"
 #include "link/LinkSettings.h"
 #include "platform/COverlaySettingsStore.h"
+#include "platform/SerialPortList.h"
 #include "resources/Strings.h"
 #include "resources/Texts.h"
 #include "transmitter/CComm.h"
@@ -105,6 +109,58 @@ int FlowTestFilesCommand(std::vector<std::string> args, std::ostream& out, std::
         ReportException(e);
         return kExitFailure;
     }
+}
+
+// ports: the host communication list, one per line, with the device each opens.
+// CORVEL_DEVICE_ROOT puts a folder before the device folders searched.
+int PortsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty()) {
+        err << "corvel-cli: ports takes no arguments\n";
+        return kExitUsage;
+    }
+    const char* root = std::getenv("CORVEL_DEVICE_ROOT");
+    for (const SerialPortChoice& port : platform::ListSerialPorts(root ? root : "")) {
+        out << (port.devicePath.empty() ? port.label : port.devicePath) << " -> " << port.resolvesTo
+            << '\n';
+    }
+    return 0;
+}
+
+// log [--tag T] [--since YYYY-MM-DD] [--json]: the change log, newest first.
+int LogCommand(std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+    const bool json = TakeFlag(args, "--json");
+    changelog::Filter filter;
+    for (const char* option : {"--tag", "--since"}) {
+        const bool given = std::find(args.begin(), args.end(), option) != args.end();
+        const std::string value = TakeOption(args, option);
+        if (given && value.empty()) {
+            err << "corvel-cli: " << option << " needs a value\n";
+            return kExitUsage;
+        }
+        (std::string(option) == "--tag" ? filter.tag : filter.since) = value;
+    }
+    if (!filter.since.empty() && !changelog::IsDate(filter.since)) {
+        err << "corvel-cli: --since needs a date written YYYY-MM-DD, not \"" << filter.since
+            << "\"\n";
+        return kExitUsage;
+    }
+    if (!args.empty()) {
+        err << "corvel-cli: log does not take \"" << args.front() << "\"\n";
+        return kExitUsage;
+    }
+    size_t skipped = 0;
+    const std::vector<ChangeRecord> records =
+        changelog::Select(CChangeLog::Read(ChangeLog().Path(), &skipped), filter);
+    if (skipped > 0) err << "corvel-cli: " << skipped << " damaged line(s) of the log skipped\n";
+    if (json) {
+        out << "[";
+        for (size_t i = 0; i < records.size(); ++i)
+            out << (i == 0 ? "\n  " : ",\n  ") << CChangeLog::ToJson(records[i]);
+        out << (records.empty() ? "]\n" : "\n]\n");
+        return 0;
+    }
+    for (const ChangeRecord& record : records) out << changelog::TerminalLine(record) << '\n';
+    return 0;
 }
 
 int GetOnTransmitter(WorkflowContext& context, const std::vector<std::string>& words,
@@ -219,7 +275,10 @@ std::string ProgramUsage() {
         "  copy IN OUT                 load IN and save it as OUT\n"
         "  show IN [--json]            print every field of a configuration\n"
         "  flow-test-files [IN] [--dir D] [--liquid]\n"
-        "                              write the flow test files of a configuration\n";
+        "                              write the flow test files of a configuration\n"
+        "  ports                       list the serial ports and the device each opens\n"
+        "  log [--tag T] [--since YYYY-MM-DD] [--json]\n"
+        "                              the change log of writes to transmitters, newest first\n";
     usage += DiffCommandUsage();
     usage += ReportCommandUsage();
     usage +=
@@ -297,6 +356,8 @@ int RunProgram(const std::vector<std::string>& arguments, ISettingsStore& store,
     if (command == "new" || command == "copy" || command == "show")
         return FileCommand(command, words, out, err);
     if (command == "flow-test-files") return FlowTestFilesCommand(words, out, err);
+    if (command == "ports") return PortsCommand(words, out, err);
+    if (command == "log") return LogCommand(words, out, err);
     if ((command == "get" || command == "set") && ConfigCommandOnFile(words))
         return ConfigFileCommand(command, words, out, err);
     if (command == "diff" && DiffOnFiles(words)) return DiffFilesCommand(words, out, err);

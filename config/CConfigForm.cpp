@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "app/CChangeLog.h"
 #include "app/CMVDoc.h"
 #include "app/SafetyNotices.h"
 #include "link/ErrorReport.h"
@@ -126,8 +127,15 @@ void CConfigForm::Write(const std::string& field, const std::string& before,
                         const std::string& after, const std::function<void()>& write) {
     trace::Write("%s %s: %s -> %s", Caption().c_str(), field.c_str(), before.c_str(),
                  after.c_str());
-    write();
+    if (InSetupMode()) {
+        write();
+        return;
+    }
+    changelog::RecordWrite(Model().Comm(), Caption(), field, before, after, write,
+                           KeptValue(field));
 }
+
+std::function<std::string()> CConfigForm::KeptValue(const std::string&) { return {}; }
 
 CFormWaitCursor::CFormWaitCursor(const CConfigForm& form) : m_shown(!form.InSetupMode()) {
     if (m_shown) Ui().BeginWaitCursor();

@@ -93,9 +93,16 @@ class CConfigForm {
     // Setup mode: the document now holds changes to save.
     void MarkModified();
     // One write of the window to the model, with what the window showed before
-    // and what it asks for; failures are thrown on.
+    // and what it asks for (as shown, with units); failures are thrown on. In
+    // Transmitter mode every such write is recorded in the change log with its
+    // outcome (changelog::RecordWrite), so a form that writes only through
+    // here is logged field by field with nothing more to do.
     void Write(const std::string& field, const std::string& before, const std::string& after,
                const std::function<void()>& write);
+    // After warning 24 on `field`: reads the value the transmitter kept, as
+    // the window shows it, for the change log. Empty (nothing read) unless a
+    // form whose writes can draw the warning gives one.
+    virtual std::function<std::string()> KeptValue(const std::string& field);
 
   private:
     CMVDoc& m_doc;

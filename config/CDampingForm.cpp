@@ -42,6 +42,18 @@ std::string CDampingForm::OkCaption() const {
     return InSetupMode() ? LoadString(kIdSetValues) : texts::kSendValuesButton;
 }
 
+std::string CDampingForm::Shown(double seconds) {
+    return FormatText("%g", seconds) + " " + texts::kSeconds;
+}
+
+std::function<std::string()> CDampingForm::KeptValue(const std::string& field) {
+    for (int v = kVarDp; v <= kVarPt; ++v) {
+        if (config::VariableKey(v) == field)
+            return [this, v] { return Shown(static_cast<float>(ReadDamping(v))); };
+    }
+    return {};
+}
+
 void CDampingForm::WriteDamping(int variable, double seconds) {
     Model().Variable(variable).WriteDamping(seconds, Access());
 }
@@ -103,7 +115,7 @@ FormOutcome CDampingForm::Ok() {
             m_writeAttempted = true;
             const std::string key = config::VariableKey(v);
             try {
-                Write(key, FormatText("%g", m_held[i]), FormatText("%g", entered[i]),
+                Write(key, Shown(m_held[i]), Shown(entered[i]),
                       [&] { WriteDamping(v, entered[i]); });
                 m_held[i] = entered[i];
             } catch (const std::exception& e) {
@@ -146,8 +158,8 @@ FormOutcome CDampingForm::Cancel() {
             if (m_held[i] == m_firstRead[i]) continue;
             MarkModified();
             try {
-                Write(config::VariableKey(v), FormatText("%g", m_held[i]),
-                      FormatText("%g", m_firstRead[i]), [&] { WriteDamping(v, m_firstRead[i]); });
+                Write(config::VariableKey(v), Shown(m_held[i]), Shown(m_firstRead[i]),
+                      [&] { WriteDamping(v, m_firstRead[i]); });
                 m_held[i] = m_firstRead[i];
             } catch (const std::exception& e) {
                 if (!IsNearestWarning(e)) throw;

@@ -38,8 +38,11 @@ class CDampingForm : public CConfigForm {
     // which rounds its damping.
     virtual void WriteDamping(int variable, double seconds);
     virtual double ReadDamping(int variable);
+    std::function<std::string()> KeptValue(const std::string& field) override;
 
   private:
+    // A damping as the window shows it, with its unit.
+    static std::string Shown(double seconds);
     void Show(int variable, float seconds);
 
     std::array<float, 3> m_firstRead{};

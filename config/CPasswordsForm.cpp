@@ -19,8 +19,8 @@ constexpr int kLastMedium = CSecurity::kLastPasswordNumber;
 // Medium passwords 1 to 6, then the high one: the order of single writes.
 constexpr int kWriteOrder[] = {2, 3, 4, 5, 6, 7, kHigh};
 constexpr int kPasswordCount = static_cast<int>(std::size(kWriteOrder));
-// What the change log sees of a password.
-constexpr const char* kHidden = "********";
+// The change log names the passwords written by their numbers, never their texts.
+constexpr const char* kPasswordsChanged = "passwords changed";
 
 std::string Upper(std::string text) {
     for (char& c : text) {
@@ -98,13 +98,18 @@ FormOutcome CPasswordsForm::Ok() {
                 medium[static_cast<size_t>(number - kFirstMedium)] = Field(KeyOf(number))->text;
             const std::string& high = Field(KeyOf(kHigh))->text;
             CFormWaitCursor wait(*this);
-            Write("passwords", kHidden, kHidden, [&] { m_security.WriteAll(comm, high, medium); });
+            std::string numbers = std::to_string(kHigh);
+            for (int number = kFirstMedium; number <= kLastMedium; ++number)
+                numbers += ", " + std::to_string(number);
+            Write(kPasswordsChanged, std::string(), numbers,
+                  [&] { m_security.WriteAll(comm, high, medium); });
         } else {
             for (int n : kWriteOrder) {
                 if (!changed[static_cast<size_t>(n)]) continue;
                 const std::string& text = Field(KeyOf(n))->text;
                 CFormWaitCursor wait(*this);
-                Write(KeyOf(n), kHidden, kHidden, [&] { m_security.WriteOne(comm, n, text); });
+                Write(kPasswordsChanged, std::string(), std::to_string(n),
+                      [&] { m_security.WriteOne(comm, n, text); });
             }
         }
     } catch (const std::exception& e) {

@@ -1,5 +1,6 @@
 #include "diagnostics/CMasterResetForm.h"
 
+#include "app/CChangeLog.h"
 #include "app/CConnectEngine.h"
 #include "app/WorkflowContext.h"
 #include "link/CCommException.h"
@@ -46,13 +47,19 @@ FormOutcome CMasterResetForm::SendReset() {
     m_resetSent = true;
     try {
         CFormWaitCursor wait(*this);
-        Model().Comm().SetCoil(kMasterResetCoil, 1);
+        changelog::RecordWrite(Model().Comm(), Caption(), "master reset", std::string(), "reset",
+                               [&] {
+                                   try {
+                                       Model().Comm().SetCoil(kMasterResetCoil, 1);
+                                   } catch (const std::exception& e) {
+                                       // A transmitter may restart before its reply is out: then it
+                                       // is waited for.
+                                       if (!NotBackYet(e)) throw;
+                                   }
+                               });
     } catch (const std::exception& e) {
-        // A transmitter may restart before its reply is out: then it is waited for.
-        if (!NotBackYet(e)) {
-            Finish(FormResult::Abort);
-            return WriteFailed(e);
-        }
+        Finish(FormResult::Abort);
+        return WriteFailed(e);
     }
     return FormOutcome::Stay();
 }

@@ -1,5 +1,6 @@
 #include "diagnostics/CSelfTestForm.h"
 
+#include "app/CChangeLog.h"
 #include "diagnostics/CErrorInfoForm.h"
 #include "link/ErrorReport.h"
 #include "platform/UiServices.h"
@@ -29,7 +30,8 @@ FormOutcome CSelfTestForm::StartSelfTest() {
     m_started = true;
     try {
         CFormWaitCursor wait(*this);
-        Model().Comm().SetCoil0();
+        changelog::RecordWrite(Model().Comm(), Caption(), "self test", std::string(), "started",
+                               [&] { Model().Comm().SetCoil0(); });
     } catch (const std::exception& e) {
         ReportException(e);
         NotifyWritten();

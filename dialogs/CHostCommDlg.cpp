@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -39,8 +40,11 @@ QString StoredNumber(const ISettingsStore& settings, const char* section, const 
 }  // namespace
 
 CHostCommDlg::CHostCommDlg(ISettingsStore& settings, std::function<void()> applyToOpenLink,
-                           QWidget* parent)
-    : QDialog(parent), m_settings(settings), m_applyToOpenLink(std::move(applyToOpenLink)) {
+                           QWidget* parent, const std::string& deviceRoot)
+    : QDialog(parent),
+      m_settings(settings),
+      m_applyToOpenLink(std::move(applyToOpenLink)),
+      m_portChoices(platform::ListSerialPorts(deviceRoot)) {
     setObjectName(QStringLiteral("hostCommDlg"));
     setWindowTitle(QString::fromUtf8(kTitle));
 
@@ -49,10 +53,15 @@ CHostCommDlg::CHostCommDlg(ISettingsStore& settings, std::function<void()> apply
     auto* portGrid = new QGridLayout(portGroup);
     m_port = new QComboBox(portGroup);
     m_port->setObjectName(QStringLiteral("portCombo"));
-    for (int n = 1; n <= kPortCount; ++n) {
-        QString name = QString::fromLatin1(kPortTemplate);
-        name.replace(QLatin1Char('0'), QString::number(n));
+    for (const SerialPortChoice& choice : m_portChoices) {
+        QString name = QString::fromStdString(choice.label);
+        if (choice.comPort != 0) {
+            name = QString::fromLatin1(kPortTemplate);
+            name.replace(QLatin1Char('0'), QString::number(choice.comPort));
+        }
         m_port->addItem(name);
+        m_port->setItemData(m_port->count() - 1, QString::fromStdString(choice.resolvesTo),
+                            Qt::ToolTipRole);
     }
     m_bitRate = new QComboBox(portGroup);
     m_bitRate->setObjectName(QStringLiteral("bitRateCombo"));
@@ -133,6 +142,20 @@ void CHostCommDlg::Load() {
     CWaitCursor wait;
     const int port = m_settings.GetInt(kCommPort, kPortNumber, 1);
     m_port->setCurrentIndex(port >= 1 && port <= kPortCount ? port - 1 : kPortCount - 1);
+    // A stored device wins over the port number when the link opens, so the
+    // list shows it; one that is not present now is still offered as it is.
+    const std::string devicePath = m_settings.GetString(kCommPort, kDevicePath, "");
+    if (!devicePath.empty()) {
+        auto found =
+            std::find_if(m_portChoices.begin(), m_portChoices.end(),
+                         [&](const SerialPortChoice& c) { return c.devicePath == devicePath; });
+        if (found == m_portChoices.end()) {
+            m_portChoices.push_back({devicePath, 0, devicePath, devicePath});
+            m_port->addItem(QString::fromStdString(devicePath));
+            found = m_portChoices.end() - 1;
+        }
+        m_port->setCurrentIndex(static_cast<int>(found - m_portChoices.begin()));
+    }
 
     const QString bitRate =
         QString::fromStdString(m_settings.GetString(kCommPort, kBitRate, "9600"));
@@ -178,7 +201,10 @@ void CHostCommDlg::Store() {
     m_settings.WriteString(kGeneral, kTransmitterType, "CorvelFX");
     m_settings.WriteString(kGeneral, kProtocolRev, "5");
 
-    m_settings.WriteInt(kCommPort, kPortNumber, m_port->currentIndex() + 1);
+    const SerialPortChoice& port = m_portChoices.at(static_cast<size_t>(m_port->currentIndex()));
+    if (port.comPort != 0)
+        m_settings.WriteInt(kCommPort, kPortNumber, static_cast<int>(port.comPort));
+    m_settings.WriteString(kCommPort, kDevicePath, port.devicePath);
     m_settings.WriteString(kCommPort, kBitRate, m_bitRate->currentText().toStdString());
     m_settings.WriteString(kCommPort, kCtsDelay, textOf(m_ctsDelay));
     m_settings.WriteString(kCommPort, kCtsEnabled, m_ctsEnabled->isChecked() ? "TRUE" : "FALSE");

@@ -2,7 +2,10 @@
 
 #include <QDialog>
 #include <functional>
+#include <string>
 #include <vector>
+
+#include "platform/SerialPortList.h"
 
 class ISettingsStore;
 class QCheckBox;
@@ -13,10 +16,16 @@ class QLineEdit;
 // settings store. On OK it validates every number, writes every key and asks
 // the owner to hand the settings to an open link; without one, the next
 // connection reads them from the store.
+//
+// The port list offers COM1..COM4 and every serial device present; choosing a
+// device stores its path as "DevicePath", choosing COMn clears it, so the list
+// always shows what the link opens. `deviceRoot` is put before the device
+// folders searched (a test's fake /dev); empty for the system's own.
 class CHostCommDlg : public QDialog {
     Q_OBJECT
   public:
-    CHostCommDlg(ISettingsStore& settings, std::function<void()> applyToOpenLink, QWidget* parent);
+    CHostCommDlg(ISettingsStore& settings, std::function<void()> applyToOpenLink, QWidget* parent,
+                 const std::string& deviceRoot = std::string());
 
     void OnOK();
 
@@ -35,6 +44,7 @@ class CHostCommDlg : public QDialog {
 
     ISettingsStore& m_settings;
     std::function<void()> m_applyToOpenLink;
+    std::vector<SerialPortChoice> m_portChoices;  // in list order
     QComboBox* m_port;
     QComboBox* m_bitRate;
     QCheckBox* m_ctsEnabled;

@@ -105,15 +105,23 @@ std::string CChemicalDatabase::DefaultPath() {
     char exe[4096];
     const ssize_t length = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
     if (length > 0) {
-        std::string path(exe, static_cast<size_t>(length));
+        const std::string path(exe, static_cast<size_t>(length));
         const size_t slash = path.rfind('/');
-        if (slash != std::string::npos) {
-            path = path.substr(0, slash + 1) + texts::kDatabaseFileName;
-            if (::access(path.c_str(), R_OK) == 0 || ::access(texts::kDatabaseFileName, R_OK) != 0)
-                return path;
-        }
+        if (slash != std::string::npos) return PathBeside(path.substr(0, slash + 1));
     }
     return texts::kDatabaseFileName;
+}
+
+std::string CChemicalDatabase::PathBeside(const std::string& programFolder) {
+    // Beside the program (a build tree), then where an installed package keeps
+    // its data (bin/../share/corvel-configurator), then the working folder.
+    const std::string beside = programFolder + texts::kDatabaseFileName;
+    const std::string shared =
+        programFolder + "../share/corvel-configurator/" + texts::kDatabaseFileName;
+    if (::access(beside.c_str(), R_OK) == 0) return beside;
+    if (::access(shared.c_str(), R_OK) == 0) return shared;
+    if (::access(texts::kDatabaseFileName, R_OK) == 0) return texts::kDatabaseFileName;
+    return beside;
 }
 
 std::string CChemicalDatabase::Normalise(const std::string& line) {

@@ -41,8 +41,13 @@ class CChemicalDatabase {
     // reports its failures.
     bool ReadRecord(const std::string& name, RecordKind kind, Record& record) const;
 
-    // The location used by the default constructor.
+    // The location used by the default constructor: PathBeside the folder of
+    // the running program.
     static std::string DefaultPath();
+    // The database beside `programFolder` (ending in '/') when it is there,
+    // else in `programFolder`../share/corvel-configurator/, else in the
+    // working folder; the path beside the program when none exists.
+    static std::string PathBeside(const std::string& programFolder);
 
     // Helpers of the line format, public so that they can be checked alone.
     static std::string Normalise(const std::string& line);

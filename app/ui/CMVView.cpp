@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "app/CChangeLog.h"
 #include "app/CConnectEngine.h"
 #include "app/CSecurity.h"
 #include "app/CommandTable.h"
@@ -24,6 +25,7 @@
 #include "config/CCommissioningReport.h"
 #include "config/CFlowSetup.h"
 #include "config/TransmitterSummary.h"
+#include "dialogs/CChangeLogDlg.h"
 #include "dialogs/CHostCommDlg.h"
 #include "dialogs/FormWindows.h"
 #include "dialogs/WorkflowDialogs.h"
@@ -102,6 +104,11 @@ void CMVView::OnCommand(int id) {
             case cmd::kAppAbout:
                 OnAbout();
                 break;
+            case cmd::kViewChangeLog: {
+                CChangeLogDlg changes(ChangeLog().Path(), this);
+                changes.exec();
+                break;
+            }
             case cmd::kSetupFlow:
                 OnFlowSetup();
                 break;

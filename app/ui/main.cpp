@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/CChangeLog.h"
 #include "app/ui/CMVApp.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/NumericLocale.h"
@@ -28,6 +29,9 @@ int main(int argc, char* argv[]) {
         }
     }
 
+    // Every write to a transmitter during this run is recorded here.
+    CChangeLog changeLog(CChangeLog::DefaultPath());
+    CScopedChangeLog changeLogScope(changeLog);
     CMVApp app;
     app.InitInstance(CMVApp::ParseCommandLine(arguments));
     if (!screenshotDir.isEmpty()) {

@@ -4,6 +4,7 @@
 
 #include "resources/Strings.h"
 #include "tests/app/WorkflowTestBench.h"
+#include "tests/support/CScratchChangeLog.h"
 #include "tests/support/CScriptedUi.h"
 #include "transmitter/CComm.h"
 
@@ -130,4 +131,26 @@ TEST(CAddressChangeEngine, CancelAfterTheAddressWriteCompletesTheMove) {
     EXPECT_EQ(moving.Address(), 12);
     ASSERT_TRUE(bench.context.Connected());
     EXPECT_EQ(bench.context.Comm().CurrentPollingAddress(), 12);
+}
+
+TEST(CAddressChangeEngine, TheAddressWriteIsLoggedOnceAndARefusalNotAtAll) {
+    CScriptedUi ui;
+    CWorkflowTestBench bench;
+    bench.Add(3, "XMTR3");
+    bench.Add(10, "XMTR10");
+    bench.Start();
+    CScratchChangeLog log;
+    ui.Expect(LoadString(724));
+    EXPECT_EQ(Change(bench.context, 3, 10), WorkflowResult::Failed);
+    EXPECT_TRUE(log.Records().empty());
+
+    EXPECT_EQ(Change(bench.context, 3, 12), WorkflowResult::Done);
+    const std::vector<ChangeRecord> records = log.Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].field, "polling address");
+    EXPECT_EQ(records[0].oldValue, "3");
+    EXPECT_EQ(records[0].newValue, "12");
+    EXPECT_EQ(records[0].outcome, ChangeRecord::kDone);
+    EXPECT_EQ(records[0].address, 3) << "the record names the address that was written to";
+    EXPECT_EQ(records[0].port, bench.line.SlavePath());
 }

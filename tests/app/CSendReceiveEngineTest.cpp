@@ -11,6 +11,7 @@
 #include "link/ErrorReport.h"
 #include "resources/Strings.h"
 #include "tests/app/WorkflowTestBench.h"
+#include "tests/support/CScratchChangeLog.h"
 #include "tests/support/CScriptedUi.h"
 #include "transmitter/CComm.h"
 #include "transmitter/CTransmitter.h"
@@ -316,4 +317,59 @@ TEST_F(CSendReceiveEngine, ReceiveKeepsTheKindOfFlowConfigurationOrNone) {
     EXPECT_TRUE(bench.doc.Transmitter().Flow()->IsLiquid());
     EXPECT_EQ(bench.doc.Transmitter().Flow()->FluidName(), "WATER");
     EXPECT_DOUBLE_EQ(bench.doc.Transmitter().Flow()->MolecularWeight().Get(), 18.015);
+}
+
+TEST_F(CSendReceiveEngine, SendLogsEveryWrittenFieldWithTheTransmittersOldValue) {
+    CScriptedUi ui;
+    ConnectTo(kSourceAddress);
+    ASSERT_EQ(Receive(), WorkflowResult::Done);
+    ConnectTo(kTargetAddress);
+    CScratchChangeLog log;
+    ASSERT_EQ(Send(), WorkflowResult::Done);
+
+    const std::vector<ChangeRecord> records = log.Records();
+    // Three words, three fields of each variable, five of the device
+    // information and the two of the LCD.
+    ASSERT_EQ(records.size(), 3u + 9u + 5u + 2u);
+    auto find = [&records](const std::string& field) -> const ChangeRecord& {
+        for (const ChangeRecord& r : records) {
+            if (r.field == field) return r;
+        }
+        ADD_FAILURE() << "no record of " << field;
+        return records.front();
+    };
+    for (const ChangeRecord& r : records) {
+        EXPECT_EQ(r.area, "Send Configuration");
+        EXPECT_EQ(r.outcome, ChangeRecord::kDone) << r.field;
+        EXPECT_EQ(r.address, kTargetAddress);
+    }
+    EXPECT_EQ(find("DP damping").oldValue, "0.896 seconds");
+    EXPECT_EQ(find("DP damping").newValue, "1.5 seconds");
+    EXPECT_EQ(find("float format").oldValue, "0");
+    EXPECT_EQ(find("float format").newValue, "2");
+    EXPECT_EQ(find("tag").oldValue.substr(0, 6), "TARGET");
+    EXPECT_EQ(find("tag").newValue.substr(0, 6), "FT 101");
+    EXPECT_EQ(find("message").newValue.substr(0, 15), "CALIBRATED 2026");
+    EXPECT_EQ(find("date").newValue, "14/JUN/25");
+    EXPECT_EQ(find("PT operating limits").newValue.substr(0, 10), "-20 to 150");
+}
+
+TEST_F(CSendReceiveEngine, ARefusedSendStepIsLoggedAsRejectedAndLaterStepsNotAtAll) {
+    CScriptedUi ui;
+    ConnectTo(kSourceAddress);
+    ASSERT_EQ(Receive(), WorkflowResult::Done);
+    ConnectTo(kTargetAddress);
+    bench.line.SetExceptionRange(446, 447, 3);
+    CScratchChangeLog log;
+    ui.ExpectWithIcon(LoadString(CommErrorMessageId(commerr::kIllegalValue)), MsgIcon::Stop);
+    ASSERT_EQ(Send(), WorkflowResult::Failed);
+
+    const std::vector<ChangeRecord> records = log.Records();
+    ASSERT_EQ(records.size(), 3u + 3u + 3u);
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(records[i].outcome, ChangeRecord::kDone);
+    for (size_t i = 6; i < 9; ++i) {
+        EXPECT_EQ(records[i].field.substr(0, 3), "SP ");
+        EXPECT_EQ(records[i].outcome, ChangeRecord::kRejected);
+        EXPECT_EQ(records[i].error, LoadString(CommErrorMessageId(commerr::kIllegalValue)));
+    }
 }

@@ -28,7 +28,7 @@ const Expected kExpected[] = {
     {32823, kOn},       {32837, kOn},  {32843, kOn},       {32829, kOn},    {32830, kOn},
     {32834, kOn},       {32844, kOn},  {32835, kOn},       {59392, kAll},   {59393, kAll},
     {57664, kAll},      {32811, kOff}, {32831, kOnNotLow}, {32822, "HMLN"}, {32826, "H"},
-    {32827, "HD"},      {32880, kOn},      {32881, kAll},
+    {32827, "HD"},      {32880, kOn},      {32881, kAll},     {32901, kAll},
 };
 
 bool EnabledIn(const Expected& e, int state) {

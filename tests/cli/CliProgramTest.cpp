@@ -9,6 +9,11 @@
 #include <vector>
 
 #include "platform/CMemorySettingsStore.h"
+#include "tests/support/CScratchFolder.h"
+
+#include <stdlib.h>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -82,4 +87,25 @@ TEST_F(CliProgramTest, SimulateTogetherWithAPortIsAUsageError) {
         EXPECT_TRUE(out.str().empty());
     }
     EXPECT_EQ(Run({"--port", "COM3", "search", "--simulate"}), 2);
+}
+
+TEST_F(CliProgramTest, PortsListsTheComPortsThenTheDevicesWithWhatEachOpens) {
+    CScratchFolder root;
+    const std::filesystem::path dev = root.Path() / "dev";
+    std::filesystem::create_directories(dev / "serial" / "by-id");
+    std::ofstream(dev / "ttyUSB0").put('\0');
+    std::ofstream(dev / "ttyUSB1").put('\0');
+    std::filesystem::create_symlink("../../ttyUSB1", dev / "serial" / "by-id" / "usb-Adapter-if00");
+    ::setenv("CORVEL_DEVICE_ROOT", root.Path().c_str(), 1);
+    const int status = Run({"ports"});
+    ::unsetenv("CORVEL_DEVICE_ROOT");
+    ASSERT_EQ(status, 0) << err.str();
+    const std::string usb0 = std::filesystem::canonical(dev / "ttyUSB0").string();
+    const std::string usb1 = std::filesystem::canonical(dev / "ttyUSB1").string();
+    EXPECT_EQ(out.str(),
+              "COM1 -> /dev/ttyS0\nCOM2 -> /dev/ttyS1\nCOM3 -> /dev/ttyS2\n"
+              "COM4 -> /dev/ttyS3\n" +
+                  (dev / "serial" / "by-id" / "usb-Adapter-if00").string() + " -> " + usb1 + "\n" +
+                  (dev / "ttyUSB0").string() + " -> " + usb0 + "\n");
+    EXPECT_EQ(Run({"ports", "extra"}), 2);
 }

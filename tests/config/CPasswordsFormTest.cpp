@@ -7,6 +7,7 @@
 #include "resources/Texts.h"
 #include "tests/config/FormTestBench.h"
 #include "tests/config/SecurityImageDevice.h"
+#include "tests/support/CScratchChangeLog.h"
 #include "transmitter/CTransmitter.h"
 
 namespace {
@@ -170,7 +171,9 @@ TEST_F(PasswordsFormTest, NoPasswordReachesTheTrace) {
     const FormOutcome outcome = form.Ok();
     trace::SetSink({});
     EXPECT_EQ(outcome.result, FormResult::Ok);
-    EXPECT_NE(traced.find("medium-1"), std::string::npos) << "the writes are traced: " << traced;
+    // Medium 1 is password number 2.
+    EXPECT_NE(traced.find("passwords changed:  -> 2"), std::string::npos)
+        << "the writes are traced: " << traced;
     EXPECT_EQ(traced.find("SECRET"), std::string::npos) << traced;
     EXPECT_EQ(traced.find("FLOW1"), std::string::npos) << traced;
     EXPECT_EQ(traced.find("ADMIN"), std::string::npos) << traced;
@@ -187,3 +190,39 @@ TEST_F(PasswordsFormTest, WithTheInertTransportEverySlotReadsEmptyAndSecurityOff
 }
 
 }  // namespace
+
+TEST_F(PasswordsFormTest, TheChangeLogNamesThePasswordNumbersAndNeverThePasswords) {
+    CScratchChangeLog log;
+    {
+        CPasswordsForm form(Doc(), Security());
+        ASSERT_TRUE(form.Open());
+        form.SetText("medium-3", "SECRET3");
+        form.SetText("high", "TOPSECRT");
+        ExpectQuestion(MsgAnswer::Ok);
+        EXPECT_EQ(form.Ok().result, FormResult::Ok);
+    }
+    {
+        CPasswordsForm form(Doc(), Security());
+        ASSERT_TRUE(form.Open());
+        for (size_t i = 0; i < kMediumKeys.size(); ++i)
+            form.SetText(kMediumKeys[i], "QZ" + std::to_string(i + 1) + "XW");
+        form.SetText("high", "QZHIGHXW");
+        ExpectQuestion(MsgAnswer::Ok);
+        EXPECT_EQ(form.Ok().result, FormResult::Ok);
+    }
+    const std::vector<ChangeRecord> records = log.Records();
+    ASSERT_EQ(records.size(), 3u);
+    for (const ChangeRecord& record : records) {
+        EXPECT_EQ(record.field, "passwords changed");
+        EXPECT_EQ(record.oldValue, "");
+        EXPECT_EQ(record.outcome, ChangeRecord::kDone);
+    }
+    // Medium 3 is password number 4; the administrative one is number 1.
+    EXPECT_EQ(records[0].newValue, "4");
+    EXPECT_EQ(records[1].newValue, "1");
+    EXPECT_EQ(records[2].newValue, "1, 2, 3, 4, 5, 6, 7");
+
+    const std::string text = log.Text();
+    for (const char* secret : {"SECRET3", "TOPSECRT", "QZ", "FLOW", "ADMIN", "secret"})
+        EXPECT_EQ(text.find(secret), std::string::npos) << secret;
+}

@@ -9,6 +9,7 @@
 #include "resources/Strings.h"
 #include "resources/Texts.h"
 #include "tests/app/ConfigTestSupport.h"
+#include "tests/support/CScratchChangeLog.h"
 #include "transmitter/CTransmitter.h"
 
 using configtest::CTempFolder;
@@ -258,3 +259,47 @@ TEST(ConfigCommandsOnTransmitter, WithYesTheWritesAreFollowedByTheProcessValueNo
 }
 
 }  // namespace
+
+TEST(ChangeLogCommands, TerminalWritesAreLoggedAndLogListsThemNewestFirst) {
+    CScratchChangeLog log;
+    // Set on a file writes no transmitter: nothing is logged.
+    CTempFolder folder;
+    CMVDoc doc;
+    doc.Save(folder.File("FT.cmm"));
+    ASSERT_EQ(Cli({"set", "damping", "DP=3", "--file", folder.File("FT.cmm")}).status, 0);
+    EXPECT_TRUE(log.Records().empty());
+    // Without --yes nothing is written, so nothing is logged.
+    EXPECT_NE(Cli({"--simulate", "set", "damping", "DP=2.5"}).status, 0);
+    EXPECT_TRUE(log.Records().empty());
+
+    const CliRun set = Cli({"--simulate", "set", "damping", "DP=2.5", "SP=4", "--yes"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    const std::vector<ChangeRecord> records = log.Records();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].field, "DP");
+    EXPECT_EQ(records[0].newValue, "2.5 seconds");
+    EXPECT_EQ(records[1].field, "SP");
+    EXPECT_EQ(records[0].address, 1);
+
+    const CliRun listed = Cli({"log"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    const size_t sp = listed.out.find("Damping  SP: 0.896 seconds -> 4 seconds  done");
+    const size_t dp = listed.out.find("Damping  DP: 0.896 seconds -> 2.5 seconds  done");
+    ASSERT_NE(sp, std::string::npos) << listed.out;
+    ASSERT_NE(dp, std::string::npos) << listed.out;
+    EXPECT_LT(sp, dp) << "newest first";
+
+    const std::string tag = records[0].tag;
+    const CliRun json = Cli({"log", "--tag", tag, "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.out, "[\n  " + CChangeLog::ToJson(records[1]) + ",\n  " +
+                            CChangeLog::ToJson(records[0]) + "\n]\n");
+    EXPECT_EQ(Cli({"log", "--tag", "NO-SUCH", "--json"}).out, "[]\n");
+    EXPECT_EQ(Cli({"log", "--since", "2999-01-01"}).out, "");
+    EXPECT_EQ(Cli({"log", "--since", records[0].time.substr(0, 10)}).out, listed.out);
+
+    const CliRun badDate = Cli({"log", "--since", "09/12/2026"});
+    EXPECT_EQ(badDate.status, 2);
+    EXPECT_TRUE(Contains(badDate.err, "YYYY-MM-DD")) << badDate.err;
+    EXPECT_EQ(Cli({"log", "--tag"}).status, 2);
+}

@@ -3,6 +3,7 @@
 
 #include "link/ErrorReport.h"
 #include "tests/diagnostics/DiagnosticsTestBench.h"
+#include "tests/support/CScratchChangeLog.h"
 
 namespace {
 
@@ -191,3 +192,20 @@ TEST_F(MasterResetFormTest, TheTagReadAtOpeningRenamesTheTransmitter) {
 }
 
 }  // namespace
+
+TEST_F(MasterResetFormTest, TheResetIsLoggedOnce) {
+    SimTransmitterOptions options = Options();
+    options.masterResetDurationMs = 1000;
+    ConnectWithFakeClock(options);
+    CScratchChangeLog log;
+    CMasterResetForm form(m_bench.context, Clock());
+    Begin(form);
+    m_ui.Expect(LoadString(kIdProcessValueNotice));
+    EXPECT_EQ(RunToEnd(form).result, FormResult::Ok);
+    const std::vector<ChangeRecord> records = log.Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].area, "Transmitter Master Reset");
+    EXPECT_EQ(records[0].field, "master reset");
+    EXPECT_EQ(records[0].outcome, ChangeRecord::kDone);
+    EXPECT_EQ(records[0].address, 1);
+}

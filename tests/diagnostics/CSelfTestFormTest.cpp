@@ -4,6 +4,7 @@
 #include "diagnostics/CErrorInfoForm.h"
 #include "link/ErrorReport.h"
 #include "tests/diagnostics/DiagnosticsTestBench.h"
+#include "tests/support/CScratchChangeLog.h"
 
 namespace {
 
@@ -136,3 +137,33 @@ TEST_F(SelfTestFormTest, CancelAtTheSafetyPromptStartsNothing) {
 }
 
 }  // namespace
+
+TEST_F(SelfTestFormTest, TheStartIsLoggedAndAFailedStartAsRejected) {
+    ConnectWithFakeClock(Options());
+    CScratchChangeLog log;
+    {
+        CSelfTestForm form(Doc());
+        Watch(form);
+        Begin(form);
+        m_clock->Advance(form.DelayMs());
+        ASSERT_EQ(form.Step().result, FormResult::StayOpen);
+    }
+    std::vector<ChangeRecord> records = log.Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].area, "Transmitter Self Test");
+    EXPECT_EQ(records[0].field, "self test");
+    EXPECT_EQ(records[0].outcome, ChangeRecord::kDone);
+
+    CSelfTestForm refused(Doc());
+    Begin(refused);
+    m_bench.line.SetNoReply(true);
+    m_clock->Advance(refused.DelayMs());
+    const std::string refusal = LoadString(CommErrorMessageId(commerr::kNoResponse));
+    m_ui.Expect(refusal);
+    m_ui.Expect(LoadString(kIdProcessValueNotice));
+    refused.Step();
+    records = log.Records();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].outcome, ChangeRecord::kRejected);
+    EXPECT_EQ(records[1].error, refusal);
+}

@@ -12,6 +12,8 @@
 #include <QAction>
 #include <cerrno>
 
+#include <filesystem>
+#include <fstream>
 #include "app/CommandTable.h"
 #include "app/ui/CMVApp.h"
 #include "app/ui/CMainFrame.h"
@@ -25,6 +27,7 @@
 #include "sim/CSimLine.h"
 #include "sim/SimTransmitterOptions.h"
 #include "tests/support/CFakeSerialPort.h"
+#include "tests/support/CScratchFolder.h"
 #include "tests/support/CScriptedUi.h"
 
 namespace {
@@ -51,7 +54,7 @@ class HostCommDlgTest : public testing::Test {
   protected:
     std::unique_ptr<CHostCommDlg> Open() {
         return std::make_unique<CHostCommDlg>(
-            settings, [this] { ++reloads; }, nullptr);
+            settings, [this] { ++reloads; }, nullptr, deviceRoot);
     }
     template <typename T>
     static T* Find(CHostCommDlg& dlg, const char* name) {
@@ -64,6 +67,9 @@ class HostCommDlgTest : public testing::Test {
     CScriptedUi ui;
     CRecordingStore settings;
     int reloads = 0;
+    // No serial devices unless a test makes some.
+    CScratchFolder devices;
+    std::string deviceRoot = devices.Path().string();
 };
 
 TEST_F(HostCommDlgTest, EmptyStoreShowsTheDefaults) {
@@ -121,6 +127,7 @@ TEST_F(HostCommDlgTest, WritesEveryKeyInOrderThenReloadsTheLink) {
         "General/TransmitterType=CorvelFX",
         "General/ProtocolRev=5",
         "Comm Port/PortNumber=2",
+        "Comm Port/DevicePath=",
         "Comm Port/BitRate=1200",
         "Comm Port/CtsDelay=25",
         "Comm Port/CtsEnabled=FALSE",
@@ -139,7 +146,7 @@ TEST_F(HostCommDlgTest, ConfirmingUnchangedRewritesTheSameValuesWithoutReopening
     auto first = Open();
     Confirm(*first);
     const std::vector<std::string> written = settings.TakeWrites();
-    ASSERT_EQ(written.size(), 11u);
+    ASSERT_EQ(written.size(), 12u);
 
     // Opened again and confirmed without a change: the same keys and values.
     auto second = Open();
@@ -303,3 +310,50 @@ TEST_F(HostCommDlgTest, TheFirstBadFieldFromTheTopIsReported) {
 }
 
 }  // namespace
+
+TEST_F(HostCommDlgTest, TheListOffersTheDevicesPresentAndChoosingOneStoresItsPath) {
+    const std::filesystem::path dev = devices.Path() / "dev";
+    std::filesystem::create_directories(dev / "serial" / "by-id");
+    std::ofstream(dev / "ttyUSB0").put('\0');
+    std::ofstream(dev / "ttyACM3").put('\0');
+    const std::filesystem::path byId = dev / "serial" / "by-id" / "usb-FTDI_RS485_X9-if00";
+    std::filesystem::create_symlink("../../ttyUSB0", byId);
+
+    auto dlg = Open();
+    auto* port = Find<QComboBox>(*dlg, "portCombo");
+    ASSERT_EQ(port->count(), 6);
+    EXPECT_EQ(port->itemText(3), QStringLiteral("COM4"));
+    EXPECT_EQ(port->itemText(4), QStringLiteral("usb-FTDI_RS485_X9-if00"));
+    EXPECT_EQ(port->itemText(5), QStringLiteral("ttyACM3"));
+    port->setCurrentIndex(4);
+    Confirm(*dlg);
+    EXPECT_EQ(settings.GetString("Comm Port", "DevicePath", ""), byId.string());
+    EXPECT_EQ(settings.GetInt("Comm Port", "PortNumber", 1), 1);
+    EXPECT_EQ(ReadPortSettings(settings).devicePath, byId.string());
+
+    // Opened again, the list shows the device the link will open.
+    auto again = Open();
+    EXPECT_EQ(Find<QComboBox>(*again, "portCombo")->currentText(),
+              QStringLiteral("usb-FTDI_RS485_X9-if00"));
+
+    // COM2 clears the device, so COM2 is what the link opens.
+    Find<QComboBox>(*again, "portCombo")->setCurrentIndex(1);
+    Confirm(*again);
+    EXPECT_EQ(settings.GetString("Comm Port", "DevicePath", "unset"), "");
+    EXPECT_EQ(settings.GetInt("Comm Port", "PortNumber", 0), 2);
+    const PortSettings chosen = ReadPortSettings(settings);
+    EXPECT_TRUE(chosen.devicePath.empty());
+    EXPECT_EQ(chosen.port, 2);
+}
+
+TEST_F(HostCommDlgTest, AStoredDeviceThatIsAbsentIsShownAndKept) {
+    settings.WriteInt("Comm Port", "PortNumber", 3);
+    settings.WriteString("Comm Port", "DevicePath", "/dev/serial/by-id/usb-unplugged");
+    auto dlg = Open();
+    auto* port = Find<QComboBox>(*dlg, "portCombo");
+    ASSERT_EQ(port->count(), 5);
+    EXPECT_EQ(port->currentText(), QStringLiteral("/dev/serial/by-id/usb-unplugged"));
+    Confirm(*dlg);
+    EXPECT_EQ(settings.GetString("Comm Port", "DevicePath", ""), "/dev/serial/by-id/usb-unplugged");
+    EXPECT_EQ(settings.GetInt("Comm Port", "PortNumber", 0), 3);
+}
