@@ -125,8 +125,9 @@ FormOutcome CFixedPtForm::Ok() {
         }
         if (fixed) {
             try {
-                Write(kTemperatureKey, config::LimitText(m_firstTemperature),
-                      config::LimitText(temperature), [&] {
+                const std::string& units = Field(kTemperatureKey)->suffix;
+                Write(kTemperatureKey, config::LimitText(m_firstTemperature) + " " + units,
+                      config::LimitText(temperature) + " " + units, [&] {
                           std::vector<uint8_t> bytes(sizeof temperature);
                           std::memcpy(bytes.data(), &temperature, sizeof temperature);
                           comm.WriteEmsArray(kFixedTemperatureArray, bytes);

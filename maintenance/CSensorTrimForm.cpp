@@ -191,10 +191,20 @@ bool CSensorTrimForm::RunStep(CTrimStepForm::Kind kind, float value, bool& stop)
             try {
                 CFormWaitCursor wait(*this);
                 CMeasuredVariable& variable = Model().Variable(m_sensor);
-                if (kind == CTrimStepForm::Kind::Offset)
-                    variable.OffsetTrim(value);
-                else
-                    variable.SlopeTrim(value);
+                const bool offsetStep = kind == CTrimStepForm::Kind::Offset;
+                // Logged as the measured value the trim moves onto the entered one.
+                const FormField* measured = step.Field(CTrimStepForm::kMeasuredKey);
+                const FormField* entered = step.Field(CTrimStepForm::kEnteredKey);
+                static const char* const kVariables[] = {"DP", "SP", "PT"};
+                Write(std::string(kVariables[m_sensor]) +
+                          (offsetStep ? " offset trim" : " slope trim"),
+                      measured != nullptr ? measured->text : std::string(),
+                      entered != nullptr ? entered->text : std::string(), [&] {
+                          if (offsetStep)
+                              variable.OffsetTrim(value);
+                          else
+                              variable.SlopeTrim(value);
+                      });
             } catch (const std::exception& e) {
                 ReportException(e);
                 return false;

@@ -3,6 +3,7 @@
 
 #include "link/ErrorReport.h"
 #include "tests/config/FormTestBench.h"
+#include "tests/support/CScratchChangeLog.h"
 
 namespace {
 
@@ -152,3 +153,22 @@ TEST_F(FixedPtFormTest, AFailedWriteIsShownAndTheOtherWriteStillFollows) {
 }
 
 }  // namespace
+
+TEST_F(FixedPtFormTest, ModeAndTemperatureAreLoggedAsTheWindowShowsThem) {
+    Start(false);
+    CScratchChangeLog log;
+    CFixedPtForm form(Doc());
+    Open(form);
+    form.SetText("temperature", "100");
+    ExpectSafetyAndNotice();
+    EXPECT_EQ(form.Ok().result, FormResult::Ok);
+
+    const std::vector<ChangeRecord> records = log.Records();
+    // The mode is written with the temperature, each one record.
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].area, "Fixed Process Temp.");
+    EXPECT_EQ(records[1].field, "temperature");
+    EXPECT_EQ(records[1].oldValue, "60 °F");
+    EXPECT_EQ(records[1].newValue, "100 °F");
+    EXPECT_EQ(records[1].outcome, ChangeRecord::kDone);
+}

@@ -4,6 +4,7 @@
 
 #include "link/ErrorReport.h"
 #include "tests/config/FormTestBench.h"
+#include "tests/support/CScratchChangeLog.h"
 
 namespace {
 
@@ -191,6 +192,28 @@ TEST_F(SensorTrimFormTest, CancellingTheSlopeStepKeepsTheOffsetTrimAndShows380) 
     EXPECT_EQ(WritesTo(kDpSlopeTrim), 0);
     EXPECT_NEAR(m_sim->PresentValue(SimVariable::kDp), 0.0, 1e-4);
     ExpectTrimModeOffAfterOneOnAndOneOff(form);
+}
+
+TEST_F(SensorTrimFormTest, EachTrimSentIsOneChangeLogRecordAndACancelledStepNone) {
+    CScratchChangeLog log;
+    m_sim->SetPresentValueSetPoint(SimVariable::kDp, 2.0);
+    CSensorTrimForm form(Doc());
+    Open(form, {Step::Ok, Step::Cancel});
+    form.SelectTrimType(CSensorTrimForm::TrimType::OffsetAndSlope);
+    form.SetText("pair-offset", "0");
+    form.SetText("slope", "100");
+    m_ui.Expect(LoadString(kIdSafetyPrompt), MsgAnswer::Ok);
+    m_ui.ExpectWithIcon(LoadString(kIdCancelled), MsgIcon::Stop);
+    m_ui.Expect(LoadString(kIdProcessValueNotice));
+    EXPECT_EQ(form.Trim().result, FormResult::StayOpen);
+
+    const std::vector<ChangeRecord> records = log.Records();
+    ASSERT_EQ(records.size(), 1u) << "the cancelled slope step sent nothing";
+    EXPECT_EQ(records[0].area, "Sensor Trim");
+    EXPECT_EQ(records[0].field, "DP offset trim");
+    EXPECT_EQ(records[0].oldValue, m_measured.at(0));
+    EXPECT_EQ(records[0].newValue, std::string("0 ") + kDpUnits);
+    EXPECT_EQ(records[0].outcome, ChangeRecord::kDone);
 }
 
 TEST_F(SensorTrimFormTest, CancellingTheOffsetStepShows380AndStillOffersTheSlopeStep) {
