@@ -357,6 +357,7 @@ bool CChangeLog::Write(const std::string& line) {
 
 bool CChangeLog::Append(const ChangeRecord& record) {
     if (m_path.empty()) return true;
+    m_thisRun.push_back(record);
     errno = 0;
     if (Write(ToJson(record))) return true;
     const int error = errno;

@@ -51,6 +51,9 @@ class CChangeLog {
     // Appends the record; false (after the one warning of the run) when it
     // could not be written.
     bool Append(const ChangeRecord& record);
+    // Every record appended to this log object, in order, whether or not the
+    // file took it: the writes of this run of the program.
+    const std::vector<ChangeRecord>& ThisRun() const { return m_thisRun; }
 
     // The records of a log file in file order. Lines that are not whole
     // records (a torn last write, damage) are skipped and counted in
@@ -69,6 +72,7 @@ class CChangeLog {
 
     std::string m_path;
     bool m_warned = false;
+    std::vector<ChangeRecord> m_thisRun;
 };
 
 // The log every write is recorded in. Until a front end installs one, a log

@@ -138,6 +138,8 @@ int ReportDeviceCommand(WorkflowContext& context, const std::vector<std::string>
     if (report.identification.empty()) return kExitFailure;
 #endif
     report.date = Now();
+    const SummaryField* tag = report.document.Field("device", "tag");
+    report.changes = CCommissioningReport::ChangesOfThisRun(tag != nullptr ? tag->value : "");
     report.source =
         "transmitter at polling address " + std::to_string(context.Comm().CurrentPollingAddress());
     return Write(report, args, out, err);

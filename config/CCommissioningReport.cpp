@@ -1,5 +1,7 @@
 #include "config/CCommissioningReport.h"
 
+#include "app/CChangeLog.h"
+
 #include <cstdlib>
 #include <set>
 
@@ -117,12 +119,36 @@ std::string ChangesTable(const std::vector<ChangeRecordLine>& changes) {
     return html + "</table>\n";
 }
 
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     return text;
 }
 
 }  // namespace
+
+std::vector<ChangeRecordLine> CCommissioningReport::ChangesOfThisRun(const std::string& tag) {
+    std::vector<ChangeRecordLine> lines;
+    for (const ChangeRecord& record : ChangeLog().ThisRun()) {
+        if (Trimmed(record.tag) != Trimmed(tag)) continue;
+        ChangeRecordLine line;
+        line.time = record.time;
+        line.area = record.area;
+        line.field = record.field;
+        line.oldValue = record.oldValue;
+        line.newValue = record.newValue;
+        line.outcome = record.outcome;
+        if (!record.error.empty()) line.outcome += ": " + record.error;
+        if (!record.kept.empty()) line.outcome += ", kept " + record.kept;
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
 
 std::string CCommissioningReport::Title() const {
     const SummaryField* tag = document.Field("device", "tag");

@@ -36,6 +36,10 @@ class CCommissioningReport {
     std::string date;    // when the report was made, as it is printed
     std::string source;  // where the configuration came from (file name, transmitter)
 
+    // The writes of this run of the program (ChangeLog()) to the transmitter
+    // with `tag`, in the order they were made.
+    static std::vector<ChangeRecordLine> ChangesOfThisRun(const std::string& tag);
+
     // "Commissioning report FT-101" ("untagged" without a tag).
     std::string Title() const;
     std::string Html() const;

@@ -454,6 +454,8 @@ void CMVView::OnExportReport() {
                                     .toStdString();
     }
     report.date = report::LocalTimeText();
+    const SummaryField* tag = report.document.Field("device", "tag");
+    report.changes = CCommissioningReport::ChangesOfThisRun(tag != nullptr ? tag->value : "");
 
     const QFileInfo document(QString::fromStdString(path.empty() ? DocumentName() : path));
     const QString proposed = document.dir().filePath(document.completeBaseName() +

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CChangeLog.h"
+#include "config/CCommissioningReport.h"
 #include "config/CDampingForm.h"
 #include "config/CDeviceInfoForm.h"
 #include "config/CUnitsForm.h"
@@ -152,4 +153,22 @@ TEST_F(ChangeLogFormsTest, UnitsAndDeviceInformationAreLoggedAsTheWindowShowsThe
     EXPECT_EQ(records[1].field, "message");
     EXPECT_EQ(records[1].newValue, "CHECKED BY JS");
     EXPECT_EQ(records[1].outcome, ChangeRecord::kDone);
+}
+
+TEST_F(ChangeLogFormsTest, TheReportListsTheWritesOfThisRunToItsTagOnly) {
+    Connect();
+    CDampingForm form(Doc(), config::kTransmitterMode);
+    ASSERT_TRUE(form.Open());
+    form.SetText("DP", "3");
+    ExpectSafetyAndNotice();
+    ASSERT_EQ(form.Ok().result, FormResult::Ok);
+
+    const std::vector<ChangeRecordLine> lines = CCommissioningReport::ChangesOfThisRun("CORVEL");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].area, "Transmitter Damping");
+    EXPECT_EQ(lines[0].field, "DP");
+    EXPECT_EQ(lines[0].oldValue, "0.896 seconds");
+    EXPECT_EQ(lines[0].newValue, "3 seconds");
+    EXPECT_EQ(lines[0].outcome, ChangeRecord::kDone);
+    EXPECT_TRUE(CCommissioningReport::ChangesOfThisRun("FT-102").empty());
 }
