@@ -11,10 +11,14 @@ jobs=$(nproc 2>/dev/null || echo 2)
 generator=()
 command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
 
-cmake -S . -B build/release "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVEL_WERROR=ON
-cmake --build build/release -j"$jobs"
+# The tests build in a tree of their own, optimised lightly and without debug
+# information: that halves the compile time of the test sources, and the
+# optimised tree of the program (build/release) stays what run.sh made.
+cmake -S . -B build/test "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG" -DCORVEL_WERROR=ON
+cmake --build build/test -j"$jobs"
 export QT_QPA_PLATFORM=offscreen
-(cd build/release && ctest --output-on-failure --timeout 300 -j"$jobs")
+(cd build/test && ctest --output-on-failure --timeout 300 -j"$jobs")
 
 cmake -S . -B build/sanitize "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DCORVEL_WERROR=ON \
   -DCORVEL_SANITIZE=ON -DCORVEL_BUILD_UI=OFF -DCORVEL_BUILD_BENCH=OFF
