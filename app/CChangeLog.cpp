@@ -1,7 +1,6 @@
 #include "app/CChangeLog.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +19,7 @@
 #include "link/CCommException.h"
 #include "link/CCommLink.h"
 #include "link/ErrorReport.h"
+#include "platform/FileSystem.h"
 #include "platform/SystemError.h"
 #include "platform/UiServices.h"
 #include "transmitter/CComm.h"
@@ -229,19 +229,7 @@ CChangeLog*& Installed() {
 CChangeLog::CChangeLog(std::string path) : m_path(std::move(path)) {}
 
 std::string CChangeLog::DefaultPath() {
-    std::string base;
-    const char* xdg = std::getenv("XDG_STATE_HOME");
-    if (xdg && xdg[0] == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) {
-            const passwd* pw = ::getpwuid(::getuid());
-            home = pw ? pw->pw_dir : "/tmp";
-        }
-        base = std::string(home) + "/.local/state";
-    }
-    return base + "/" + kLogFolder + "/" + kLogFile;
+    return XdgBaseFolder("XDG_STATE_HOME", ".local/state") + "/" + kLogFolder + "/" + kLogFile;
 }
 
 std::string CChangeLog::LocalTimeNow() {

@@ -1,7 +1,6 @@
 #include "platform/CIniSettingsStore.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,19 +64,7 @@ void WriteAll(int fd, const std::string& data, const std::string& path) {
 CIniSettingsStore::CIniSettingsStore(std::string path) : m_path(std::move(path)) {}
 
 std::string CIniSettingsStore::DefaultPath() {
-    std::string base;
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && xdg[0] == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) {
-            const passwd* pw = ::getpwuid(::getuid());
-            home = pw ? pw->pw_dir : "/tmp";
-        }
-        base = std::string(home) + "/.config";
-    }
-    return base + "/" + kSettingsFolder + "/" + kSettingsFile;
+    return XdgBaseFolder("XDG_CONFIG_HOME", ".config") + "/" + kSettingsFolder + "/" + kSettingsFile;
 }
 
 std::vector<CIniSettingsStore::Section> CIniSettingsStore::Load() const {

@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -29,3 +30,14 @@ CScopedFileSystem::CScopedFileSystem(IFileSystem& fileSystem) : m_previous(g_cur
 }
 
 CScopedFileSystem::~CScopedFileSystem() { g_current = m_previous; }
+
+std::string XdgBaseFolder(const char* variable, const char* homeFallback) {
+    const char* xdg = std::getenv(variable);
+    if (xdg && xdg[0] == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw ? pw->pw_dir : "/tmp";
+    }
+    return std::string(home) + "/" + homeFallback;
+}

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <string>
 
 // The operating-system calls through which a file is replaced atomically
 // (settings and configuration files): a temporary file beside it, its bytes,
@@ -33,6 +34,11 @@ class CPosixFileSystem : public IFileSystem {
 
 // The installed file system: the operating system's unless a test replaced it.
 IFileSystem& FileSystem();
+
+// A user's base folder of the desktop's kind `variable` ("XDG_CONFIG_HOME",
+// "XDG_STATE_HOME"): its value when that is an absolute path, else
+// `homeFallback` (".config", ".local/state") under the home folder.
+std::string XdgBaseFolder(const char* variable, const char* homeFallback);
 
 // Installs `fileSystem` for the lifetime of the object.
 class CScopedFileSystem {
