@@ -10,6 +10,7 @@
 
 #include "cli/CliProgram.h"
 #include "platform/CMemorySettingsStore.h"
+#include "tests/support/PdfText.h"
 
 namespace {
 
@@ -19,41 +20,6 @@ int Cli(const std::vector<std::string>& args, std::string* err = nullptr) {
     const int status = cli::RunProgram(args, store, out, e);
     if (err != nullptr) *err = e.str();
     return status;
-}
-
-std::string Output(const std::string& command) {
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return {};
-    std::string text;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-    ::pclose(pipe);
-    return text;
-}
-
-// The PDF's text with the typographic ligatures (fi, fl, ff) spelt out and
-// every run of blanks made one, so that words and table cells can be found.
-std::string Plain(std::string text) {
-    const std::pair<const char*, const char*> ligatures[] = {{"\xEF\xAC\x81", "fi"},
-                                                             {"\xEF\xAC\x82", "fl"},
-                                                             {"\xEF\xAC\x80", "ff"},
-                                                             {"\xEF\xAC\x83", "ffi"},
-                                                             {"\xEF\xAC\x84", "ffl"}};
-    for (const auto& [from, to] : ligatures) {
-        for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
-            text.replace(at, std::string(from).size(), to);
-    }
-    std::string out;
-    for (char c : text) {
-        if (c == ' ' && !out.empty() && (out.back() == ' ' || out.back() == '\n')) continue;
-        out += c;
-    }
-    return out;
-}
-
-std::string PdfText(const std::string& pdf) {
-    return Plain(Output("pdftotext -layout '" + pdf + "' -"));
 }
 
 class ReportCommandTest : public ::testing::Test {
@@ -102,8 +68,8 @@ TEST_F(ReportCommandTest, PaperFollowsTheLocale) {
     }
     ASSERT_EQ(status, 0);
     ASSERT_EQ(a4Status, 0);
-    EXPECT_NE(Output("pdfinfo '" + pdf + "'").find("letter"), std::string::npos);
-    EXPECT_NE(Output("pdfinfo '" + a4 + "'").find("A4"), std::string::npos);
+    EXPECT_NE(CommandOutput("pdfinfo '" + pdf + "'").find("letter"), std::string::npos);
+    EXPECT_NE(CommandOutput("pdfinfo '" + a4 + "'").find("A4"), std::string::npos);
 }
 
 TEST_F(ReportCommandTest, HtmlOnRequestAndUsageErrors) {

@@ -9,6 +9,7 @@
 
 #include "cli/CliProgram.h"
 #include "platform/CMemorySettingsStore.h"
+#include "tests/support/PdfText.h"
 
 namespace {
 
@@ -18,37 +19,6 @@ int Cli(const std::vector<std::string>& args, std::string* out = nullptr) {
     const int status = cli::RunProgram(args, store, o, e);
     if (out != nullptr) *out = o.str();
     return status;
-}
-
-// The PDF's text with the typographic ligatures (fi, fl, ff) spelt out and
-// every run of blanks made one, so that words and table cells can be found.
-std::string Plain(std::string text) {
-    const std::pair<const char*, const char*> ligatures[] = {{"\xEF\xAC\x81", "fi"},
-                                                             {"\xEF\xAC\x82", "fl"},
-                                                             {"\xEF\xAC\x80", "ff"},
-                                                             {"\xEF\xAC\x83", "ffi"},
-                                                             {"\xEF\xAC\x84", "ffl"}};
-    for (const auto& [from, to] : ligatures) {
-        for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
-            text.replace(at, std::string(from).size(), to);
-    }
-    std::string out;
-    for (char c : text) {
-        if (c == ' ' && !out.empty() && (out.back() == ' ' || out.back() == '\n')) continue;
-        out += c;
-    }
-    return out;
-}
-
-std::string Output(const std::string& command) {
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return {};
-    std::string text;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-    ::pclose(pipe);
-    return text;
 }
 
 TEST(SimulatedDiff, AReceivedFileEqualsItsTransmitterUntilChanged) {
@@ -78,7 +48,7 @@ TEST(SimulatedReport, TheDeviceReportHoldsTheIdentification) {
     const std::string pdf = ::testing::TempDir() + "report_device.pdf";
     std::string err;
     ASSERT_EQ(Cli({"--simulate", "report", "--device", "-o", pdf}, &err), 0) << err;
-    const std::string text = Plain(Output("pdftotext -layout '" + pdf + "' -"));
+    const std::string text = PdfText(pdf);
     EXPECT_NE(text.find("Transmitter identification"), std::string::npos) << text;
     EXPECT_NE(text.find("Manufacturer"), std::string::npos);
     EXPECT_NE(text.find("Transmitter Serial Number"), std::string::npos);
