@@ -28,8 +28,10 @@ CliRun Cli(const std::vector<std::string>& args) {
 class DiffCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        a = ::testing::TempDir() + "diff_a.cmm";
-        b = ::testing::TempDir() + "diff_b.cmm";
+        // Names of this case's own: the cases run in parallel processes.
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        a = ::testing::TempDir() + "diff_a_" + name + ".cmm";
+        b = ::testing::TempDir() + "diff_b_" + name + ".cmm";
         ASSERT_EQ(Cli({"new", a}).status, 0);
         ASSERT_EQ(Cli({"copy", a, b}).status, 0);
     }

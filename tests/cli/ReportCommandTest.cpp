@@ -27,7 +27,9 @@ class ReportCommandTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(std::system("command -v pdftotext >/dev/null"), 0)
             << "pdftotext (poppler-utils) is installed by scripts/install-deps.sh";
-        file = ::testing::TempDir() + "report_config.cmm";
+        // A name of this case's own: the cases run in parallel processes.
+        file = ::testing::TempDir() + "report_config_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".cmm";
         ASSERT_EQ(Cli({"new", file}), 0);
         ASSERT_EQ(Cli({"set", "device-info", "tag=FT-101", "--file", file}), 0);
         ASSERT_EQ(Cli({"set", "damping", "DP=2.5", "--file", file}), 0);
