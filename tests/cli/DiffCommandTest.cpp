@@ -6,24 +6,9 @@
 
 #include "cli/CliProgram.h"
 #include "platform/CMemorySettingsStore.h"
+#include "tests/support/CliRun.h"
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const std::vector<std::string>& args) {
-    CMemorySettingsStore store;
-    std::ostringstream out, err;
-    CliRun run;
-    run.status = cli::RunProgram(args, store, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
 
 class DiffCommandTest : public ::testing::Test {
   protected:

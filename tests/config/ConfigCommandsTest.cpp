@@ -10,27 +10,12 @@
 #include "resources/Texts.h"
 #include "tests/app/ConfigTestSupport.h"
 #include "tests/support/CScratchChangeLog.h"
+#include "tests/support/CliRun.h"
 #include "transmitter/CTransmitter.h"
 
 using configtest::CTempFolder;
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const std::vector<std::string>& args) {
-    CMemorySettingsStore store;
-    std::ostringstream out, err;
-    CliRun run;
-    run.status = cli::RunProgram(args, store, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
 
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

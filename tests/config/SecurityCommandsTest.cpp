@@ -11,25 +11,10 @@
 #include "resources/Strings.h"
 #include "tests/app/WorkflowTestBench.h"
 #include "tests/config/SecurityImageDevice.h"
+#include "tests/support/CliRun.h"
 #include "transmitter/CTransmitter.h"
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const std::vector<std::string>& args) {
-    CMemorySettingsStore store;
-    std::ostringstream out, err;
-    CliRun run;
-    run.status = cli::RunProgram(args, store, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
 
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
